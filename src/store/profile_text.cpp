@@ -1,0 +1,278 @@
+#include "store/profile_text.h"
+
+#include <cstring>
+
+#include "store/text.h"
+
+namespace morvane {
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+bool isAscii(std::string_view s) {
+    for (char c : s) {
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    return true;
+}
+
+bool startsWithNoCase(std::string_view text, std::string_view asciiPrefix) {
+    if (text.size() < asciiPrefix.size()) return false;
+    for (size_t i = 0; i < asciiPrefix.size(); ++i) {
+        char a = text[i], b = asciiPrefix[i];
+        if (a >= 'A' && a <= 'Z') a = static_cast<char>(a + 32);
+        if (b >= 'A' && b <= 'Z') b = static_cast<char>(b + 32);
+        if (a != b) return false;
+    }
+    return true;
+}
+
+std::u16string unitsOf(std::string_view bytes, bool bigEndian) {
+    std::u16string units(bytes.size() / 2, u'\0');
+    for (size_t i = 0; i < units.size(); ++i) {
+        const auto lo = static_cast<unsigned char>(bytes[2 * i + (bigEndian ? 1 : 0)]);
+        const auto hi = static_cast<unsigned char>(bytes[2 * i + (bigEndian ? 0 : 1)]);
+        units[i] = static_cast<char16_t>(lo | (hi << 8));
+    }
+    return units;
+}
+
+std::string bytesOf(std::u16string_view units, bool bigEndian) {
+    std::string out(units.size() * 2, '\0');
+    for (size_t i = 0; i < units.size(); ++i) {
+        out[2 * i + (bigEndian ? 1 : 0)] = static_cast<char>(units[i] & 0xFF);
+        out[2 * i + (bigEndian ? 0 : 1)] = static_cast<char>(units[i] >> 8);
+    }
+    return out;
+}
+
+}  // namespace
+
+ProfileText::ProfileText(std::string_view fileBytes, const FilePlatform& codePage)
+    : codePage_(codePage) {
+    const auto starts = [&](std::string_view bom) {
+        return fileBytes.substr(0, bom.size()) == bom;
+    };
+    if (starts("\xEF\xBB\xBF")) {
+        encoding_ = FileEncoding::Utf8;
+        view_ = fileBytes.substr(3);
+    } else if (starts("\xFF\xFE") || starts("\xFE\xFF")) {
+        const bool bigEndian = fileBytes[0] == '\xFE';
+        encoding_ = bigEndian ? FileEncoding::Utf16Be : FileEncoding::Utf16Le;
+        const std::string_view body = fileBytes.substr(2);
+        text_ = text::utf16ToUtf8(unitsOf(body, bigEndian));
+        view_ = text_;
+        if (body.size() % 2 != 0) tail_ = body.substr(body.size() - 1);
+    } else if (codePage_.ansiIsSingleByte()) {
+        ansiBytes_ = true;
+        view_ = fileBytes;
+    } else {
+        text_ = codePage_.ansiToUtf8(fileBytes);
+        view_ = text_;
+    }
+}
+
+ProfileText::Line ProfileText::lineAt(size_t start) const {
+    const char* data = view_.data();
+    const size_t size = view_.size();
+    const auto* lf = static_cast<const char*>(std::memchr(data + start, '\n', size - start));
+    size_t stop = lf ? static_cast<size_t>(lf - data) : size;
+    const auto* cr = static_cast<const char*>(std::memchr(data + start, '\r', stop - start));
+    if (cr) stop = static_cast<size_t>(cr - data);
+    size_t next = stop;
+    if (next < size && view_[next] == '\r') ++next;
+    if (next < size && view_[next] == '\n' && (next == stop || view_[stop] == '\r')) ++next;
+    const auto* nul = static_cast<const char*>(std::memchr(data + start, '\0', stop - start));
+    const size_t end = nul ? static_cast<size_t>(nul - data) : stop;
+    return {start, end, next};
+}
+
+std::optional<std::string_view> ProfileText::headerName(std::string_view line) {
+    size_t open = 0;
+    while (open < line.size() && isBlank(line[open])) ++open;
+    if (open == line.size() || line[open] != '[') return std::nullopt;
+    const size_t close = line.rfind(']');
+    if (close == std::string_view::npos || close < open) return std::nullopt;
+    return text::trimBlanks(line.substr(open + 1, close - open - 1));
+}
+
+std::optional<ProfileText::Entry> ProfileText::entryOf(std::string_view line) {
+    size_t first = 0;
+    while (first < line.size() && isBlank(line[first])) ++first;
+    if (first == line.size() || line[first] == ';') return std::nullopt;
+    const size_t equals = line.find('=', first);
+    if (equals == std::string_view::npos) return std::nullopt;
+    return Entry{text::trimBlanks(line.substr(first, equals - first)), line.substr(equals + 1)};
+}
+
+bool ProfileText::nameMatches(std::string_view stored, std::string_view wanted) const {
+    if (!ansiBytes_ || isAscii(stored)) return text::equalsNoCase(stored, wanted);
+    return text::equalsNoCase(codePage_.ansiToUtf8(stored), wanted);
+}
+
+std::optional<size_t> ProfileText::findSection(std::string_view name) const {
+    const std::string_view wanted = text::trimBlanks(name);
+    // An ASCII name can be rejected from the bytes after "[" alone: no other letter folds to an
+    // ASCII one. Headers are rare among entries, so the scan jumps from "[" to "[".
+    const bool quickReject = !wanted.empty() && isAscii(wanted);
+    const char* data = view_.data();
+    size_t pos = 0;
+    while (pos < view_.size()) {
+        const auto* hit =
+            static_cast<const char*>(std::memchr(data + pos, '[', view_.size() - pos));
+        if (!hit) break;
+        const size_t bracket = static_cast<size_t>(hit - data);
+        size_t start = bracket;
+        while (start > 0 && isBlank(view_[start - 1])) --start;
+        if (start > 0 && view_[start - 1] != '\n' && view_[start - 1] != '\r') {
+            pos = bracket + 1;
+            continue;
+        }
+        if (quickReject) {
+            size_t first = bracket + 1;
+            while (first < view_.size() && isBlank(view_[first])) ++first;
+            if (!startsWithNoCase(view_.substr(first), wanted)) {
+                pos = bracket + 1;
+                continue;
+            }
+        }
+        const Line line = lineAt(start);
+        const auto header = headerName(view_.substr(line.begin, line.end - line.begin));
+        if (header && nameMatches(*header, wanted)) return line.next;
+        pos = line.next;
+    }
+    return std::nullopt;
+}
+
+std::string ProfileText::decoded(std::string_view raw) const {
+    return ansiBytes_ ? codePage_.ansiToUtf8(raw) : std::string(raw);
+}
+
+std::string ProfileText::value(std::string_view raw) const {
+    const std::string full = decoded(raw);
+    std::string_view v = text::trimSpace(full);
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
+        v = v.substr(1, v.size() - 2);
+    }
+    return std::string(v);
+}
+
+std::optional<std::string> ProfileText::read(std::string_view section, std::string_view key) const {
+    const auto body = findSection(section);
+    if (!body) return std::nullopt;
+    const std::string_view wanted = text::trimBlanks(key);
+    for (size_t pos = *body; pos < view_.size();) {
+        const Line line = lineAt(pos);
+        const std::string_view content = view_.substr(line.begin, line.end - line.begin);
+        if (headerName(content)) break;
+        if (const auto entry = entryOf(content); entry && nameMatches(entry->key, wanted)) {
+            return value(entry->value);
+        }
+        pos = line.next;
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string> ProfileText::list(std::string_view section) const {
+    std::vector<std::string> lines;
+    const auto body = findSection(section);
+    if (!body) return lines;
+    for (size_t pos = *body; pos < view_.size();) {
+        const Line line = lineAt(pos);
+        const std::string_view content = view_.substr(line.begin, line.end - line.begin);
+        if (headerName(content)) break;
+        if (const auto entry = entryOf(content)) {
+            lines.push_back(decoded(entry->key) + "=" + value(entry->value));
+        }
+        pos = line.next;
+    }
+    return lines;
+}
+
+bool ProfileText::encode(std::string_view utf8, std::string& out) const {
+    if (!ansiBytes_) {
+        out = utf8;
+        return true;
+    }
+    return codePage_.utf8ToAnsi(utf8, out);
+}
+
+void ProfileText::switchToUnicode() {
+    if (ansiBytes_) text_ = codePage_.ansiToUtf8(view_);
+    view_ = text_;
+    ansiBytes_ = false;
+    encoding_ = FileEncoding::Utf16Le;
+}
+
+void ProfileText::write(std::string_view section, std::string_view key, std::string_view value) {
+    if (view_.data() != text_.data()) text_ = view_;
+    view_ = text_;
+    // Names are stored trimmed, as they are matched, so writing twice changes nothing more.
+    section = text::trimBlanks(section);
+    key = text::trimBlanks(key);
+    std::string rawSection, rawKey, rawValue;
+    if (!encode(section, rawSection) || !encode(key, rawKey) || !encode(value, rawValue)) {
+        switchToUnicode();
+        rawSection = section, rawKey = key, rawValue = value;
+    }
+    const auto endLastLine = [this] {
+        if (!text_.empty() && text_.back() != '\n' && text_.back() != '\r') text_ += "\r\n";
+    };
+
+    const auto body = findSection(section);
+    if (!body) {
+        endLastLine();
+        text_ += "[" + rawSection + "]\r\n" + rawKey + "=" + rawValue + "\r\n";
+        view_ = text_;
+        return;
+    }
+    size_t insertAt = *body;
+    for (size_t pos = insertAt; pos < view_.size();) {
+        const Line line = lineAt(pos);
+        const std::string_view content = view_.substr(line.begin, line.end - line.begin);
+        if (headerName(content)) break;
+        if (const auto entry = entryOf(content)) {
+            if (nameMatches(entry->key, key)) {
+                const std::string replacement = std::string(entry->key) + "=" + rawValue;
+                // The line's text ends at a NUL; what follows it on the line goes with it.
+                size_t stop = line.next;
+                while (stop > line.begin && (text_[stop - 1] == '\n' || text_[stop - 1] == '\r')) {
+                    --stop;
+                }
+                text_.replace(line.begin, stop - line.begin, replacement);
+                view_ = text_;
+                return;
+            }
+            insertAt = line.next;
+        }
+        pos = line.next;
+    }
+    if (insertAt == text_.size()) {
+        endLastLine();
+        insertAt = text_.size();
+    }
+    text_.insert(insertAt, rawKey + "=" + rawValue + "\r\n");
+    view_ = text_;
+}
+
+std::string ProfileText::bytes() {
+    switch (encoding_) {
+        case FileEncoding::Ansi: {
+            if (ansiBytes_) return std::string(view_);
+            std::string ansi;
+            if (codePage_.utf8ToAnsi(view_, ansi)) return ansi;
+            encoding_ = FileEncoding::Utf16Le;
+            return bytes();
+        }
+        case FileEncoding::Utf8:
+            return "\xEF\xBB\xBF" + std::string(view_);
+        case FileEncoding::Utf16Le:
+            return "\xFF\xFE" + bytesOf(text::utf8ToUtf16(view_), false) + tail_;
+        case FileEncoding::Utf16Be:
+            return "\xFE\xFF" + bytesOf(text::utf8ToUtf16(view_), true) + tail_;
+    }
+    return std::string(view_);
+}
+
+}  // namespace morvane

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "store/file_platform.h"
+
+namespace morvane {
+
+// File access with the wide-character Win32 API, and the system's ANSI code page (CP_ACP).
+class Win32Files : public FilePlatform {
+  public:
+    std::string executablePath() const override;
+    ReadResult readFile(const std::string& path, std::string& bytes) const override;
+    bool writeFile(const std::string& path, std::string_view bytes) override;
+    bool replaceFile(const std::string& from, const std::string& to) override;
+    bool removeFile(const std::string& path) override;
+    std::string ansiToUtf8(std::string_view ansi) const override;
+    bool utf8ToAnsi(std::string_view utf8, std::string& ansi) const override;
+    bool ansiIsSingleByte() const override;
+};
+
+// UTF-8 <-> UTF-16 at the Win32 edge.
+std::wstring widen(std::string_view utf8);
+std::string narrow(std::wstring_view wide);
+
+}  // namespace morvane
