@@ -39,3 +39,34 @@ class Platform : public FilePlatform {
 };
 
 }  // namespace morvane::ui
+
+namespace morvane::ui {
+
+// A Platform whose file access and code page are those of another FilePlatform; the dialogs
+// are left to the subclass.
+class PlatformOnFiles : public Platform {
+  public:
+    explicit PlatformOnFiles(FilePlatform& files) : files_(files) {}
+
+    std::string executablePath() const override { return files_.executablePath(); }
+    ReadResult readFile(const std::string& path, std::string& bytes) const override {
+        return files_.readFile(path, bytes);
+    }
+    bool writeFile(const std::string& path, std::string_view bytes) override {
+        return files_.writeFile(path, bytes);
+    }
+    bool replaceFile(const std::string& from, const std::string& to) override {
+        return files_.replaceFile(from, to);
+    }
+    bool removeFile(const std::string& path) override { return files_.removeFile(path); }
+    std::string ansiToUtf8(std::string_view ansi) const override { return files_.ansiToUtf8(ansi); }
+    bool utf8ToAnsi(std::string_view utf8, std::string& ansi) const override {
+        return files_.utf8ToAnsi(utf8, ansi);
+    }
+    bool ansiIsSingleByte() const override { return files_.ansiIsSingleByte(); }
+
+  protected:
+    FilePlatform& files_;
+};
+
+}  // namespace morvane::ui
