@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -260,6 +261,34 @@ TEST_F(ProfileCompat, ALineBreakInAValueIsRefusedWhereThePlatformInjects) {
     EXPECT_THROW(store.write("S", "k", "x\r\n[Inj]\r\nevil=1"), StoreError);
     EXPECT_EQ(platformRead("Inj", "evil", "none"), "none");
     EXPECT_EQ(platformRead("S", "k", ""), "1");
+}
+
+TEST_F(ProfileCompat, AFileLockedByAnotherProgramIsNeverOverwritten) {
+    const std::string before = "[S]\r\nk=/*old*/\r\n";
+    put(before);
+    HANDLE lock = CreateFileW(widen(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(store.readWrapped("S", "k", "unreadable"), "unreadable");
+    try {
+        store.writeWrapped("S", "k", "new");
+        ADD_FAILURE() << "a write to a locked file was reported as made";
+    } catch (const StoreError& e) {
+        EXPECT_EQ(std::string(e.what()), "Unable to write to " + path);
+    }
+    CloseHandle(lock);
+    std::string after;
+    ASSERT_EQ(files.readFile(path, after), FilePlatform::ReadResult::Ok);
+    EXPECT_EQ(after, before);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(widen(folderOf(path) + "\\*").c_str(), &found);
+    std::vector<std::string> names;
+    do {
+        names.push_back(narrow(found.cFileName));
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{".", "..", "Morvane.ini"}));
 }
 
 }  // namespace
