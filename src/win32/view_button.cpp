@@ -1,0 +1,83 @@
+#include "win32/view_button.h"
+
+#include "toolkit/check_box.h"
+#include "win32/view_context.h"
+
+namespace morvane::win32 {
+
+void ButtonView::create(HWND parent) {
+    createWindow(parent, WC_BUTTONW, baseStyle() | WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE, 0,
+                 caption());
+}
+
+void ButtonView::update() {
+    NativeControl::update();
+    setText(handle_, caption());
+}
+
+void ButtonView::command(WORD code) {
+    if (code != BN_CLICKED || context_.updating()) return;
+    auto& button = static_cast<ui::Button&>(model_);
+    context_.userAction(*this, [&button] { button.userClick(); });
+}
+
+void CheckView::create(HWND parent) {
+    DWORD style = baseStyle();
+    if (model_.kind() == ui::Kind::CheckBox) {
+        style |= BS_CHECKBOX | WS_TABSTOP;
+        if (static_cast<const ui::CheckBox&>(model_).wordWrap) style |= BS_MULTILINE;
+    } else {
+        style |= BS_RADIOBUTTON;
+    }
+    createWindow(parent, WC_BUTTONW, style, 0, caption());
+}
+
+bool CheckView::checked() const {
+    return model_.kind() == ui::Kind::CheckBox
+               ? static_cast<const ui::CheckBox&>(model_).checked()
+               : static_cast<const ui::RadioButton&>(model_).checked();
+}
+
+void CheckView::update() {
+    NativeControl::update();
+    setText(handle_, caption());
+    const WPARAM check = checked() ? BST_CHECKED : BST_UNCHECKED;
+    if (static_cast<WPARAM>(SendMessageW(handle_, BM_GETCHECK, 0, 0)) != check) {
+        SendMessageW(handle_, BM_SETCHECK, check, 0);
+    }
+    if (model_.kind() == ui::Kind::RadioButton) updateRadioTabStops();
+}
+
+// Tab enters a radio group at its checked button, or at the first one when none is checked.
+void CheckView::updateRadioTabStops() {
+    if (!model_.parent()) return;
+    const auto& self = static_cast<const ui::RadioButton&>(model_);
+    std::vector<const ui::RadioButton*> group;
+    bool anyChecked = false;
+    for (const auto& sibling : model_.parent()->children()) {
+        if (sibling->kind() != ui::Kind::RadioButton) continue;
+        const auto* radio = static_cast<const ui::RadioButton*>(sibling.get());
+        if (radio->groupName() != self.groupName()) continue;
+        group.push_back(radio);
+        anyChecked = anyChecked || radio->checked();
+    }
+    for (const ui::RadioButton* radio : group) {
+        const NativeControl* native = context_.native(*radio);
+        if (!native || !native->handle()) continue;
+        setStyle(native->handle(), WS_TABSTOP,
+                 radio->checked() || (!anyChecked && radio == group.front()));
+    }
+}
+
+void CheckView::command(WORD code) {
+    if (code != BN_CLICKED || context_.updating()) return;
+    if (model_.kind() == ui::Kind::CheckBox) {
+        auto& box = static_cast<ui::CheckBox&>(model_);
+        context_.userAction(*this, [&box] { box.userClick(); });
+    } else {
+        auto& radio = static_cast<ui::RadioButton&>(model_);
+        context_.userAction(*this, [&radio] { radio.userClick(); });
+    }
+}
+
+}  // namespace morvane::win32

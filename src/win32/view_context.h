@@ -1,0 +1,116 @@
+#pragma once
+
+#include <windows.h>
+// commctrl.h needs windows.h before it.
+#include <commctrl.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <unordered_map>
+
+#include "toolkit/control.h"
+#include "toolkit/platform.h"
+
+namespace morvane::win32 {
+
+class NativeControl;
+
+// The window class of the main window and of every container (panels, pages, page controls).
+inline constexpr wchar_t kWindowClass[] = L"MorvaneWindow";
+inline constexpr wchar_t kContainerClass[] = L"MorvaneContainer";
+
+// What the native controls share: the DPI and fonts, the registry that maps model controls and
+// window handles to native controls, the tooltip, the guard that keeps the view's own updates
+// from coming back as user actions, and the way into the model for user actions.
+class ViewContext {
+  public:
+    ViewContext(ui::Control& form, ui::Platform& platform);
+    ~ViewContext();
+    ViewContext(const ViewContext&) = delete;
+    ViewContext& operator=(const ViewContext&) = delete;
+
+    ui::Control& form;
+    ui::Platform& platform;
+    HINSTANCE instance;
+
+    // Set by the view: the window procedure's creation parameter, and the subclass procedure
+    // that routes every native control's messages to the view.
+    void* dispatcher = nullptr;
+    SUBCLASSPROC subclassProc = nullptr;
+
+    UINT dpi() const { return dpi_; }
+    void setDpi(UINT dpi);
+    // A length at 96 DPI scaled to the current DPI.
+    int scale(int length) const { return MulDiv(length, static_cast<int>(dpi_), 96); }
+    RECT scale(const ui::Rect& rect) const;
+    // The font for the current DPI: the system's message font unless the control names one.
+    HFONT font(const ui::Font& font);
+
+    // The registry.
+    NativeControl* native(const ui::Control& control) const;
+    NativeControl* nativeAt(HWND hwnd) const;
+    NativeControl& add(std::unique_ptr<NativeControl> native);
+    void remove(const ui::Control& control);
+    // Maps a handle to its native control and routes its messages to the view.
+    void attach(HWND hwnd, NativeControl& native);
+    void detach(HWND hwnd);
+    UINT newId() { return nextId_++; }
+
+    HWND createContainer(HWND parent, DWORD style, DWORD exStyle, UINT id);
+
+    void createTooltip(HWND owner);
+    // Shows `hint` when the pointer rests on `tool`; an empty hint removes the tip.
+    void setTip(HWND tool, const std::string& hint);
+    void dropTip(HWND tool);
+    std::wstring tipText(HWND tool) const;
+
+    // True while the view itself changes native controls: notifications then are echoes. From
+    // the close on, nothing reaches the model any more.
+    bool updating() const { return updating_ || closed_; }
+    void close() { closed_ = true; }
+    class Updating {
+      public:
+        explicit Updating(ViewContext& context) : context_(context), was_(context.updating_) {
+            context_.updating_ = true;
+        }
+        ~Updating() { context_.updating_ = was_; }
+        Updating(const Updating&) = delete;
+        Updating& operator=(const Updating&) = delete;
+
+      private:
+        ViewContext& context_;
+        bool was_;
+    };
+
+    // A text field whose native text the user changed and the model has not seen yet.
+    void markPending(NativeControl& field) { pending_ = &field; }
+    void forgetPending(const NativeControl& field) {
+        if (pending_ == &field) pending_ = nullptr;
+    }
+    // Hands the pending text to the model, so a click or menu choice sees what was typed.
+    void commitPending();
+    // A user action on `source`: pending text first, then the action through ui::dispatch, then
+    // `source` shows the model's state again (also when the model refused the action).
+    void userAction(NativeControl& source, const std::function<void()>& action);
+    // A text field's commit through ui::dispatch.
+    void commitAction(NativeControl& field, const std::function<void()>& action);
+
+  private:
+    // Whether `native` still stands for `model`: a handler may have removed either.
+    bool holds(const ui::Control* model, const NativeControl* native) const;
+
+    UINT dpi_ = 96;
+    UINT nextId_ = 100;
+    HWND tooltip_ = nullptr;
+    bool updating_ = false;
+    bool closed_ = false;
+    NativeControl* pending_ = nullptr;
+    std::unordered_map<const ui::Control*, std::unique_ptr<NativeControl>> natives_;
+    std::unordered_map<HWND, NativeControl*> handles_;
+    std::map<std::tuple<std::string, int, UINT>, HFONT> fonts_;
+};
+
+}  // namespace morvane::win32
