@@ -17,10 +17,12 @@ windows: deps
 	cmake --preset windows
 	cmake --build --preset windows -j $(JOBS)
 
-# A Wine prefix of the build's own, booted once.
+# A Wine prefix of the build's own, booted once. Its windows are not managed: without a window
+# manager Wine would otherwise wait for one each time a window closes.
 wineprefix: deps
 	@if [ ! -f "$(PREFIX)/system.reg" ]; then \
 	    mkdir -p "$(PREFIX)" && $(WINE_ENV) wineboot -i >/dev/null 2>&1; \
+	    $(WINE_ENV) wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1; \
 	    $(WINE_ENV) wineserver -w; \
 	fi
 
@@ -49,3 +51,86 @@ fuzz:
 
 clean:
 	rm -rf build
+
+# UI scenarios on both backends, headless first, then the real window under Wine.
+# SCENARIOS="a.scn dir/*.scn" picks files (default: the project's); OUT=DIR keeps every
+# scenario's folder under DIR/headless and DIR/win32.
+SCENARIOS ?= tests/scenarios/*.scn
+OUT ?=
+.PHONY: scenarios screenshots
+scenarios: deps wineprefix
+	cmake --preset native
+	cmake --build --preset native -j $(JOBS) --target uiscript
+	cmake --preset windows
+	cmake --build --preset windows -j $(JOBS) --target uiscript
+	@files=""; for f in $(SCENARIOS); do files="$$files $$(realpath -m "$$f")"; done; \
+	status=0; \
+	echo "== headless =="; \
+	build/native/tools/uiscript/uiscript --backend headless \
+	    $(if $(OUT),--out "$(abspath $(OUT))/headless") $$files || status=1; \
+	echo "== win32, under Wine =="; \
+	cmake/wine-run.sh "$(PREFIX)" build/windows/tools/uiscript/uiscript.exe --backend win32 \
+	    $(if $(OUT),--out "$(abspath $(OUT))/win32") $$files || status=1; \
+	exit $$status
+
+# One PNG per page the menu reaches, from the real window under Wine: build/screenshots/.
+screenshots: deps wineprefix
+	@scripts/install-deps.sh imagemagick
+	cmake --preset windows
+	cmake --build --preset windows -j $(JOBS) --target uiscript
+	rm -rf build/screenshots && mkdir -p build/screenshots/run
+	printf '%s\n' 'file "Morvane.ini" <<END' '[Configuration Titles]' 'ID1=Rig One' \
+	    'ID2=Rig Two' 'END' start 'screenshot "page0"' 'menu muAddBitstream' \
+	    'screenshot "page1"' 'menu MenuItem1' 'screenshot "page5"' \
+	    > build/screenshots/run/pages.scn
+	cmake/wine-run.sh "$(PREFIX)" build/windows/tools/uiscript/uiscript.exe --backend win32 \
+	    --out "$(CURDIR)/build/screenshots/run" "$(CURDIR)/build/screenshots/run/pages.scn"
+	for bmp in build/screenshots/run/*.bmp; do \
+	    convert "$$bmp" "build/screenshots/$$(basename "$$bmp" .bmp).png" || exit 1; \
+	done
+	rm -rf build/screenshots/run
+	@ls build/screenshots
+
+# Builds morvane.exe and runs it under Wine (the build's prefix) from build/run, so Morvane.ini
+# and the scripts it writes land there. With a display it runs until its window is closed.
+# Without one it runs on a virtual display: the window is pictured to build/run/screenshot.png
+# and the program is closed again.
+RUN_DIR := $(CURDIR)/build/run
+
+define RUN_HEADLESS
+wine morvane.exe >/dev/null 2>&1 &
+pid=$$!
+window=
+for attempt in $$(seq 1 240); do
+    window=$$(xwininfo -root -tree | awk '/"Morvane\/Launcher/ { print $$1; exit }')
+    [ -n "$$window" ] && break
+    kill -0 $$pid 2>/dev/null || break
+    sleep 0.5
+done
+status=1
+if [ -n "$$window" ]; then
+    sleep 3  # let it paint
+    import -window "$$window" screenshot.png && status=0
+else
+    echo "The window did not appear." >&2
+fi
+kill $$pid 2>/dev/null
+wait $$pid 2>/dev/null
+wineserver -w
+exit $$status
+endef
+export RUN_HEADLESS
+
+.PHONY: run
+run: wineprefix
+	@scripts/install-deps.sh x11-utils imagemagick
+	cmake --preset windows
+	cmake --build --preset windows --target morvane
+	mkdir -p $(RUN_DIR)
+	cp build/windows/morvane.exe $(RUN_DIR)/
+	@cd $(RUN_DIR) && if [ -n "$$DISPLAY" ]; then \
+	    $(WINE_ENV) wine morvane.exe; \
+	else \
+	    $(WINE_ENV) xvfb-run -a -s "-screen 0 1600x1000x24" bash -c "$$RUN_HEADLESS" && \
+	    echo "Screenshot of the window: $(RUN_DIR)/screenshot.png"; \
+	fi
