@@ -46,7 +46,10 @@ FilePlatform::ReadResult SandboxFiles::readFile(const std::string& path, std::st
 }
 
 bool SandboxFiles::writeFile(const std::string& path, std::string_view bytes) {
-    std::ofstream out(hostPath(path), std::ios::binary | std::ios::trunc);
+    const fs::path host = hostPath(path);
+    std::error_code error;
+    if (fs::is_directory(host, error)) return false;
+    std::ofstream out(host, std::ios::binary | std::ios::trunc);
     if (!out) return false;
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.flush();
@@ -59,9 +62,11 @@ bool SandboxFiles::replaceFile(const std::string& from, const std::string& to) {
     return !error;
 }
 
+// Like DeleteFileW, this never removes a folder.
 bool SandboxFiles::removeFile(const std::string& path) {
+    const fs::path host = hostPath(path);
     std::error_code error;
-    return fs::remove(hostPath(path), error);
+    return !fs::is_directory(host, error) && fs::remove(host, error);
 }
 
 std::string SandboxFiles::ansiToUtf8(std::string_view ansi) const {

@@ -16,7 +16,7 @@ class SandboxFiles : public FilePlatform {
     SandboxFiles(std::filesystem::path root, std::string executable);
 
     // The host path of a Windows path.
-    std::filesystem::path hostPath(const std::string& windowsPath) const;
+    virtual std::filesystem::path hostPath(const std::string& windowsPath) const;
 
     std::string executablePath() const override { return executable_; }
     ReadResult readFile(const std::string& path, std::string& bytes) const override;

@@ -32,34 +32,7 @@ std::string localeText(LCTYPE type, const char* fallback) {
 
 }  // namespace
 
-Win32Platform::Win32Platform() : fileName_(32768, L'\0') {}
-
-std::string Win32Platform::executablePath() const { return files_.executablePath(); }
-
-FilePlatform::ReadResult Win32Platform::readFile(const std::string& path,
-                                                 std::string& bytes) const {
-    return files_.readFile(path, bytes);
-}
-
-bool Win32Platform::writeFile(const std::string& path, std::string_view bytes) {
-    return files_.writeFile(path, bytes);
-}
-
-bool Win32Platform::replaceFile(const std::string& from, const std::string& to) {
-    return files_.replaceFile(from, to);
-}
-
-bool Win32Platform::removeFile(const std::string& path) { return files_.removeFile(path); }
-
-std::string Win32Platform::ansiToUtf8(std::string_view ansi) const {
-    return files_.ansiToUtf8(ansi);
-}
-
-bool Win32Platform::utf8ToAnsi(std::string_view utf8, std::string& ansi) const {
-    return files_.utf8ToAnsi(utf8, ansi);
-}
-
-bool Win32Platform::ansiIsSingleByte() const { return files_.ansiIsSingleByte(); }
+Win32Platform::Win32Platform() : PlatformOnFiles(systemFiles_), fileName_(32768, L'\0') {}
 
 void Win32Platform::showMessage(ui::MessageKind kind, const std::string& text) {
     const wchar_t* caption = L"Error";

@@ -12,22 +12,18 @@ namespace morvane::win32 {
 
 // The Platform of the Windows program: message boxes, the common file and folder dialogs, the
 // shell, the user's locale, and files through Win32Files.
-class Win32Platform : public ui::Platform {
+// Holds the system's files ahead of the Platform that uses them (base-from-member).
+struct SystemFiles {
+    Win32Files systemFiles_;
+};
+
+class Win32Platform : private SystemFiles, public ui::PlatformOnFiles {
   public:
     Win32Platform();
 
     // The window that owns the dialogs (none until the main window exists).
     void setOwner(HWND owner) { owner_ = owner; }
     HWND owner() const { return owner_; }
-
-    std::string executablePath() const override;
-    ReadResult readFile(const std::string& path, std::string& bytes) const override;
-    bool writeFile(const std::string& path, std::string_view bytes) override;
-    bool replaceFile(const std::string& from, const std::string& to) override;
-    bool removeFile(const std::string& path) override;
-    std::string ansiToUtf8(std::string_view ansi) const override;
-    bool utf8ToAnsi(std::string_view utf8, std::string& ansi) const override;
-    bool ansiIsSingleByte() const override;
 
     void showMessage(ui::MessageKind kind, const std::string& text) override;
     int askYesNo(const std::string& text) override;
@@ -43,7 +39,6 @@ class Win32Platform : public ui::Platform {
     std::string thousandsSeparator() const override;
 
   private:
-    Win32Files files_;
     HWND owner_ = nullptr;
     std::vector<wchar_t> fileName_;
 };

@@ -1,6 +1,5 @@
 #include "tools/uiscript/scenario_files.h"
 
-#include <fstream>
 #include <system_error>
 #include <vector>
 
@@ -43,7 +42,10 @@ fs::path entry(const fs::path& folder, const std::string& name) {
 }  // namespace
 
 ScenarioFiles::ScenarioFiles(std::string folder, fs::path folderHost, fs::path drives)
-    : folder_(std::move(folder)), folderHost_(std::move(folderHost)), drives_(std::move(drives)) {}
+    : SandboxFiles(drives, folder + "\\morvane.exe"),
+      folder_(std::move(folder)),
+      folderHost_(std::move(folderHost)),
+      drives_(std::move(drives)) {}
 
 fs::path ScenarioFiles::hostPath(const std::string& windowsPath) const {
     std::string path = windowsPath;
@@ -72,49 +74,6 @@ bool ScenarioFiles::makeParentFolders(const std::string& windowsPath) {
     std::error_code error;
     fs::create_directories(hostPath(windowsPath).parent_path(), error);
     return !error;
-}
-
-FilePlatform::ReadResult ScenarioFiles::readFile(const std::string& path,
-                                                 std::string& bytes) const {
-    const fs::path host = hostPath(path);
-    std::error_code error;
-    if (!fs::exists(host, error)) return ReadResult::Absent;
-    if (fs::is_directory(host, error)) return ReadResult::Unreadable;
-    std::ifstream in(host, std::ios::binary);
-    if (!in) return ReadResult::Unreadable;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return in.bad() ? ReadResult::Unreadable : ReadResult::Ok;
-}
-
-bool ScenarioFiles::writeFile(const std::string& path, std::string_view bytes) {
-    const fs::path host = hostPath(path);
-    std::error_code error;
-    if (fs::is_directory(host, error)) return false;
-    std::ofstream out(host, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    return static_cast<bool>(out);
-}
-
-bool ScenarioFiles::replaceFile(const std::string& from, const std::string& to) {
-    std::error_code error;
-    fs::rename(hostPath(from), hostPath(to), error);
-    return !error;
-}
-
-bool ScenarioFiles::removeFile(const std::string& path) {
-    const fs::path host = hostPath(path);
-    std::error_code error;
-    return !fs::is_directory(host, error) && fs::remove(host, error);
-}
-
-std::string ScenarioFiles::ansiToUtf8(std::string_view ansi) const {
-    return text::cp1252ToUtf8(ansi);
-}
-
-bool ScenarioFiles::utf8ToAnsi(std::string_view utf8, std::string& ansi) const {
-    return text::utf8ToCp1252(utf8, ansi);
 }
 
 }  // namespace morvane::uiscript

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "store/file_platform.h"
+#include "store/sandbox_files.h"
 
 namespace morvane::uiscript {
 
@@ -12,23 +12,14 @@ namespace morvane::uiscript {
 // sandbox folder ("D:\x" is <drives>/D/x), and a path without a drive is relative to the
 // executable's folder. Names match existing ones without regard to letter case, as on Windows.
 // The ANSI code page is Windows-1252.
-class ScenarioFiles : public FilePlatform {
+class ScenarioFiles : public SandboxFiles {
   public:
     ScenarioFiles(std::string folder, std::filesystem::path folderHost,
                   std::filesystem::path drives);
 
-    std::filesystem::path hostPath(const std::string& windowsPath) const;
+    std::filesystem::path hostPath(const std::string& windowsPath) const override;
     // Creates the folders leading to a file (the scenario's own writes only).
     bool makeParentFolders(const std::string& windowsPath);
-
-    std::string executablePath() const override { return folder_ + "\\morvane.exe"; }
-    ReadResult readFile(const std::string& path, std::string& bytes) const override;
-    bool writeFile(const std::string& path, std::string_view bytes) override;
-    bool replaceFile(const std::string& from, const std::string& to) override;
-    bool removeFile(const std::string& path) override;
-    std::string ansiToUtf8(std::string_view ansi) const override;
-    bool utf8ToAnsi(std::string_view utf8, std::string& ansi) const override;
-    bool ansiIsSingleByte() const override { return true; }
 
   private:
     std::string folder_;

@@ -54,7 +54,7 @@ std::string Dialog::describe() const {
 }
 
 ScriptedPlatform::ScriptedPlatform(FilePlatform& files, std::string executable)
-    : files_(files), executable_(std::move(executable)) {}
+    : PlatformOnFiles(files), executable_(std::move(executable)) {}
 
 void ScriptedPlatform::setSeparators(std::string decimal, std::string thousands) {
     decimal_ = std::move(decimal);
@@ -119,11 +119,6 @@ bool ScriptedPlatform::isReadOnly(const std::string& path) const {
     return false;
 }
 
-FilePlatform::ReadResult ScriptedPlatform::readFile(const std::string& path,
-                                                    std::string& bytes) const {
-    return files_.readFile(path, bytes);
-}
-
 bool ScriptedPlatform::writeFile(const std::string& path, std::string_view bytes) {
     return !isReadOnly(path) && files_.writeFile(path, bytes);
 }
@@ -136,15 +131,5 @@ bool ScriptedPlatform::replaceFile(const std::string& from, const std::string& t
 bool ScriptedPlatform::removeFile(const std::string& path) {
     return !isReadOnly(path) && files_.removeFile(path);
 }
-
-std::string ScriptedPlatform::ansiToUtf8(std::string_view ansi) const {
-    return files_.ansiToUtf8(ansi);
-}
-
-bool ScriptedPlatform::utf8ToAnsi(std::string_view utf8, std::string& ansi) const {
-    return files_.utf8ToAnsi(utf8, ansi);
-}
-
-bool ScriptedPlatform::ansiIsSingleByte() const { return files_.ansiIsSingleByte(); }
 
 }  // namespace morvane::uiscript

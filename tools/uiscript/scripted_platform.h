@@ -25,7 +25,7 @@ struct Dialog {
 // through another FilePlatform except writes onto read-only paths, and the locale the scenario
 // chose. Nothing here throws into the program: a dialog it cannot answer is answered No or
 // cancelled and noted as a problem for the runner.
-class ScriptedPlatform : public ui::Platform {
+class ScriptedPlatform : public ui::PlatformOnFiles {
   public:
     // `executable` is the Windows path the program believes it runs from.
     ScriptedPlatform(FilePlatform& files, std::string executable);
@@ -56,21 +56,16 @@ class ScriptedPlatform : public ui::Platform {
     std::string decimalSeparator() const override { return decimal_; }
     std::string thousandsSeparator() const override { return thousands_; }
 
-    // FilePlatform
+    // FilePlatform: writes onto read-only paths are refused.
     std::string executablePath() const override { return executable_; }
-    ReadResult readFile(const std::string& path, std::string& bytes) const override;
     bool writeFile(const std::string& path, std::string_view bytes) override;
     bool replaceFile(const std::string& from, const std::string& to) override;
     bool removeFile(const std::string& path) override;
-    std::string ansiToUtf8(std::string_view ansi) const override;
-    bool utf8ToAnsi(std::string_view utf8, std::string& ansi) const override;
-    bool ansiIsSingleByte() const override;
 
   private:
     bool isReadOnly(const std::string& path) const;
     std::optional<std::string> pick(const Dialog& dialog);
 
-    FilePlatform& files_;
     std::string executable_;
     std::string decimal_ = ".";
     std::string thousands_ = ",";
