@@ -45,6 +45,12 @@ void Control::setCaption(std::string_view caption) {
     changed();
 }
 
+void Control::setHint(std::string_view hint) {
+    if (hint_ == hint) return;
+    hint_ = hint;
+    changed();
+}
+
 void Control::setEnabled(bool enabled) {
     if (enabled_ == enabled) return;
     enabled_ = enabled;

@@ -87,7 +87,7 @@ class Control {
     Font font;
 
     const std::string& hint() const { return hint_; }
-    void setHint(std::string hint) { hint_ = std::move(hint); }
+    void setHint(std::string_view hint);
 
     bool enabled() const { return enabled_; }
     void setEnabled(bool enabled);
