@@ -73,22 +73,17 @@ scenarios: deps wineprefix
 	    $(if $(OUT),--out "$(abspath $(OUT))/win32") $$files || status=1; \
 	exit $$status
 
-# One PNG per page the menu reaches, from the real window under Wine: build/screenshots/.
+# One PNG per page of the real window under Wine: build/screenshots/page0.png ... page5.png.
 screenshots: deps wineprefix
 	@scripts/install-deps.sh imagemagick
 	cmake --preset windows
-	cmake --build --preset windows -j $(JOBS) --target uiscript
-	rm -rf build/screenshots && mkdir -p build/screenshots/run
-	printf '%s\n' 'file "Morvane.ini" <<END' '[Configuration Titles]' 'ID1=Rig One' \
-	    'ID2=Rig Two' 'END' start 'screenshot "page0"' 'menu muAddBitstream' \
-	    'screenshot "page1"' 'menu MenuItem1' 'screenshot "page5"' \
-	    > build/screenshots/run/pages.scn
-	cmake/wine-run.sh "$(PREFIX)" build/windows/tools/uiscript/uiscript.exe --backend win32 \
-	    --out "$(CURDIR)/build/screenshots/run" "$(CURDIR)/build/screenshots/run/pages.scn"
-	for bmp in build/screenshots/run/*.bmp; do \
-	    convert "$$bmp" "build/screenshots/$$(basename "$$bmp" .bmp).png" || exit 1; \
+	cmake --build --preset windows -j $(JOBS) --target pageshots
+	rm -rf build/screenshots && mkdir -p build/screenshots
+	cd build/screenshots && "$(CURDIR)/cmake/wine-run.sh" "$(PREFIX)" \
+	    "$(CURDIR)/build/windows/tools/pageshots/pageshots.exe" .
+	for bmp in build/screenshots/*.bmp; do \
+	    convert "$$bmp" "$${bmp%.bmp}.png" && rm "$$bmp" || exit 1; \
 	done
-	rm -rf build/screenshots/run
 	@ls build/screenshots
 
 # Builds morvane.exe and runs it under Wine (the build's prefix) from build/run, so Morvane.ini

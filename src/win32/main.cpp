@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include "app/unit1.h"
-#include "toolkit/spin_box.h"
 #include "win32/view.h"
 #include "win32/win32_platform.h"
 
@@ -17,7 +16,6 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
     InitCommonControlsEx(&controls);
 
     morvane::win32::Win32Platform platform;
-    morvane::ui::locale() = {platform.decimalSeparator(), platform.thousandsSeparator()};
     const std::unique_ptr<morvane::TForm1> form = morvane::startForm1(platform);
     morvane::win32::Win32View view(*form, platform);
     platform.setOwner(view.window());
