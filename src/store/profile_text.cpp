@@ -28,25 +28,6 @@ bool startsWithNoCase(std::string_view text, std::string_view asciiPrefix) {
     return true;
 }
 
-std::u16string unitsOf(std::string_view bytes, bool bigEndian) {
-    std::u16string units(bytes.size() / 2, u'\0');
-    for (size_t i = 0; i < units.size(); ++i) {
-        const auto lo = static_cast<unsigned char>(bytes[2 * i + (bigEndian ? 1 : 0)]);
-        const auto hi = static_cast<unsigned char>(bytes[2 * i + (bigEndian ? 0 : 1)]);
-        units[i] = static_cast<char16_t>(lo | (hi << 8));
-    }
-    return units;
-}
-
-std::string bytesOf(std::u16string_view units, bool bigEndian) {
-    std::string out(units.size() * 2, '\0');
-    for (size_t i = 0; i < units.size(); ++i) {
-        out[2 * i + (bigEndian ? 1 : 0)] = static_cast<char>(units[i] & 0xFF);
-        out[2 * i + (bigEndian ? 0 : 1)] = static_cast<char>(units[i] >> 8);
-    }
-    return out;
-}
-
 }  // namespace
 
 ProfileText::ProfileText(std::string_view fileBytes, const FilePlatform& codePage)
@@ -61,7 +42,7 @@ ProfileText::ProfileText(std::string_view fileBytes, const FilePlatform& codePag
         const bool bigEndian = fileBytes[0] == '\xFE';
         encoding_ = bigEndian ? FileEncoding::Utf16Be : FileEncoding::Utf16Le;
         const std::string_view body = fileBytes.substr(2);
-        text_ = text::utf16ToUtf8(unitsOf(body, bigEndian));
+        text_ = text::utf16ToUtf8(text::utf16Units(body, bigEndian));
         view_ = text_;
         if (body.size() % 2 != 0) tail_ = body.substr(body.size() - 1);
     } else if (codePage_.ansiIsSingleByte()) {
@@ -268,9 +249,9 @@ std::string ProfileText::bytes() {
         case FileEncoding::Utf8:
             return "\xEF\xBB\xBF" + std::string(view_);
         case FileEncoding::Utf16Le:
-            return "\xFF\xFE" + bytesOf(text::utf8ToUtf16(view_), false) + tail_;
+            return "\xFF\xFE" + text::utf16Bytes(text::utf8ToUtf16(view_), false) + tail_;
         case FileEncoding::Utf16Be:
-            return "\xFE\xFF" + bytesOf(text::utf8ToUtf16(view_), true) + tail_;
+            return "\xFE\xFF" + text::utf16Bytes(text::utf8ToUtf16(view_), true) + tail_;
     }
     return std::string(view_);
 }

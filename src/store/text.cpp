@@ -124,6 +124,25 @@ std::u16string utf8ToUtf16(std::string_view s) {
     return out;
 }
 
+std::u16string utf16Units(std::string_view bytes, bool bigEndian) {
+    std::u16string units(bytes.size() / 2, u'\0');
+    for (size_t i = 0; i < units.size(); ++i) {
+        const auto lo = static_cast<unsigned char>(bytes[2 * i + (bigEndian ? 1 : 0)]);
+        const auto hi = static_cast<unsigned char>(bytes[2 * i + (bigEndian ? 0 : 1)]);
+        units[i] = static_cast<char16_t>(lo | (hi << 8));
+    }
+    return units;
+}
+
+std::string utf16Bytes(std::u16string_view units, bool bigEndian) {
+    std::string out(units.size() * 2, '\0');
+    for (size_t i = 0; i < units.size(); ++i) {
+        out[2 * i + (bigEndian ? 1 : 0)] = static_cast<char>(units[i] & 0xFF);
+        out[2 * i + (bigEndian ? 0 : 1)] = static_cast<char>(units[i] >> 8);
+    }
+    return out;
+}
+
 std::string cp1252ToUtf8(std::string_view s) {
     std::string out;
     out.reserve(s.size());

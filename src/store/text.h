@@ -14,6 +14,11 @@ void appendUtf8(std::string& out, char32_t c);
 std::string utf16ToUtf8(std::u16string_view s);
 std::u16string utf8ToUtf16(std::string_view s);
 
+// UTF-16 code units <-> their bytes, little- or big-endian, without a byte-order mark. An odd
+// last byte is ignored by utf16Units.
+std::u16string utf16Units(std::string_view bytes, bool bigEndian);
+std::string utf16Bytes(std::u16string_view units, bool bigEndian);
+
 // Windows-1252. Bytes the code page leaves undefined map to the code points of the same value,
 // so every byte sequence round-trips.
 std::string cp1252ToUtf8(std::string_view s);

@@ -107,12 +107,8 @@ TEST(ProfileText, SectionNamesWithBracketsRoundTrip) {
 }
 
 std::string utf16(std::string_view utf8, bool bigEndian) {
-    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-    for (char16_t unit : text::utf8ToUtf16(utf8)) {
-        const char lo = static_cast<char>(unit & 0xFF), hi = static_cast<char>(unit >> 8);
-        out += bigEndian ? std::string{hi, lo} : std::string{lo, hi};
-    }
-    return out;
+    return (bigEndian ? "\xFE\xFF" : "\xFF\xFE") +
+           text::utf16Bytes(text::utf8ToUtf16(utf8), bigEndian);
 }
 
 TEST(ProfileText, KeepsTheFileEncoding) {

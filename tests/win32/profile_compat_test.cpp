@@ -32,21 +32,11 @@ std::string scratchFolder() {
 }
 
 std::string utf16le(std::string_view utf8) {
-    std::string out = "\xFF\xFE";
-    for (char16_t unit : text::utf8ToUtf16(utf8)) {
-        out += static_cast<char>(unit & 0xFF);
-        out += static_cast<char>(unit >> 8);
-    }
-    return out;
+    return "\xFF\xFE" + text::utf16Bytes(text::utf8ToUtf16(utf8), false);
 }
 
 std::string utf16be(std::string_view utf8) {
-    std::string out = "\xFE\xFF";
-    for (char16_t unit : text::utf8ToUtf16(utf8)) {
-        out += static_cast<char>(unit >> 8);
-        out += static_cast<char>(unit & 0xFF);
-    }
-    return out;
+    return "\xFE\xFF" + text::utf16Bytes(text::utf8ToUtf16(utf8), true);
 }
 
 class ProfileCompat : public ::testing::Test {

@@ -37,21 +37,8 @@ std::string encodeText(std::string_view utf8, Encoding encoding, const FilePlatf
         case Encoding::Utf8Bom:
             return std::string(utf8);
         case Encoding::Utf16Le:
-        case Encoding::Utf16Be: {
-            std::string bytes;
-            for (const char16_t unit : text::utf8ToUtf16(utf8)) {
-                const char low = static_cast<char>(unit & 0xFF);
-                const char high = static_cast<char>(unit >> 8);
-                if (encoding == Encoding::Utf16Le) {
-                    bytes += low;
-                    bytes += high;
-                } else {
-                    bytes += high;
-                    bytes += low;
-                }
-            }
-            return bytes;
-        }
+        case Encoding::Utf16Be:
+            return text::utf16Bytes(text::utf8ToUtf16(utf8), encoding == Encoding::Utf16Be);
     }
     return {};
 }
@@ -65,14 +52,8 @@ std::string decodeText(std::string_view bytes, Encoding encoding, const FilePlat
             return std::string(bytes);
         case Encoding::Utf16Le:
         case Encoding::Utf16Be: {
-            std::u16string units;
-            for (size_t at = 0; at + 1 < bytes.size(); at += 2) {
-                const auto first = static_cast<unsigned char>(bytes[at]);
-                const auto second = static_cast<unsigned char>(bytes[at + 1]);
-                units += encoding == Encoding::Utf16Le ? static_cast<char16_t>(first | second << 8)
-                                                       : static_cast<char16_t>(first << 8 | second);
-            }
-            std::string text = text::utf16ToUtf8(units);
+            std::string text =
+                text::utf16ToUtf8(text::utf16Units(bytes, encoding == Encoding::Utf16Be));
             if (bytes.size() % 2) text += bytes.back();  // a stray byte stays visible
             return text;
         }
