@@ -30,6 +30,14 @@ void TForm1::bindHandlers() {
     Button3->onClick = [this] { LoadNextJTage(Button3); };
     btnFindTokenFile->onClick = [this] { btnFindTokenFileClick(btnFindTokenFile); };
     Button6->onClick = [this] { Button6Click(Button6); };
+    cbBitstreams->onChange = [this] { LoadConfig(cbBitstreams); };
+    cbChoosePoolConfig->onChange = [this] { cbChoosePoolConfigChange(cbChoosePoolConfig); };
+    cbChooseTokenConfig->onChange = [this] { LoadTokenForRun(cbChooseTokenConfig); };
+    edBitstreamRun->onChange = [this] { ShowScript(edBitstreamRun); };
+    edMinerRun->onChange = [this] { ShowScript(edMinerRun); };
+    edJTagRun->onChange = [this] { ShowScript(edJTagRun); };
+    edPoolRigNameRun->onChange = [this] { ShowScript(edPoolRigNameRun); };
+    edPoolWalletRun->onChange = [this] { ShowScript(edPoolWalletRun); };
 }
 
 void TForm1::FormCreate(Sender) {

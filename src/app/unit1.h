@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "launch/command_line.h"
 #include "store/settings_store.h"
 #include "toolkit/check_box.h"
 #include "toolkit/combo_box.h"
@@ -40,6 +41,16 @@ class TForm1 : public ui::Window {
     void LoadNextJTage(Sender sender);
     void btnFindTokenFileClick(Sender sender);
     void Button6Click(Sender sender);
+
+    // Run page and its command preview.
+    void LoadConfig(Sender sender);
+    void LoadPoolConfigDropDown();
+    void cbChoosePoolConfigChange(Sender sender);
+    void LoadTokenForRun(Sender sender);
+    void ShowScript(Sender sender);
+    // The run page's texts of a miner start line; whether the pool form applies is the
+    // caller's to say (the preview and the launch decide it differently).
+    launch::StartLineParts startLineParts(bool usePool) const;
 
     // The settings file's wrapped values.
     bool MyWriteIniString(const std::string& sSection, const std::string& sIdent,
