@@ -39,6 +39,7 @@ bench: deps windows wineprefix
 	@echo "== Windows build, under Wine =="
 	@$(WINE_ENV) wine build/windows/bench/store_bench_win.exe
 	@echo "== Native build =="
+	@build/bench/bench/launch_bench
 	@build/bench/bench/store_bench
 
 FUZZ_SECONDS ?= 60
