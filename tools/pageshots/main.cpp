@@ -1,5 +1,7 @@
 // Pictures every page of the window as PAGE.bmp files, so the layout can be looked at without a
 // display. Pages that only a save or a launch leads to are shown by setting the page directly.
+// Given a settings file, the tool starts from a copy of it and, as a user would, chooses the
+// first configuration and its first pool configuration, so the run page is pictured filled.
 #include <windows.h>
 // commctrl.h needs windows.h before it.
 #include <commctrl.h>
@@ -8,7 +10,9 @@
 #include <string>
 
 #include "app/unit1.h"
+#include "toolkit/dispatch.h"
 #include "win32/view.h"
+#include "win32/win32_files.h"
 #include "win32/win32_platform.h"
 
 namespace {
@@ -21,11 +25,17 @@ void pump() {
     }
 }
 
+// The user chooses the first entry of a list, if it has one.
+void chooseFirst(morvane::ui::Platform& platform, morvane::ui::ComboBox& box) {
+    if (box.items().empty()) return;
+    morvane::ui::dispatch(platform, [&box] { box.userSelect(0); });
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: pageshots FOLDER\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: pageshots FOLDER [SETTINGS]\n");
         return 2;
     }
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES |
@@ -33,10 +43,22 @@ int wmain(int argc, wchar_t** argv) {
     InitCommonControlsEx(&controls);
 
     morvane::win32::Win32Platform platform;
+    if (argc == 3) {
+        const std::wstring settings = morvane::widen(morvane::SettingsStore(platform).path());
+        if (!CopyFileW(argv[2], settings.c_str(), FALSE)) {
+            std::fprintf(stderr, "could not copy the settings file\n");
+            return 1;
+        }
+    }
     const auto form = morvane::startForm1(platform);
     morvane::win32::Win32View view(*form, platform);
     view.show(SW_SHOWNORMAL);
     pump();
+    if (argc == 3) {
+        chooseFirst(platform, *form->cbBitstreams);
+        chooseFirst(platform, *form->cbChoosePoolConfig);
+        pump();
+    }
     const std::wstring folder = argv[1];
     for (int page = 0; page < form->TabControl1->count(); ++page) {
         form->TabControl1->setTabIndex(page);
