@@ -22,7 +22,7 @@ std::string readKey(TForm1& form, const std::string& section, std::string_view k
 
 void TForm1::LoadConfig(Sender) {
     if (bUpdating) return;  // a save is replacing a record and refills the lists itself
-    if (cbBitstreams->itemIndex() < 0) return;
+    if (cbBitstreams->itemIndex() < 0) return;  // no record to load
     const std::string config = cbBitstreams->selectedText();
     const auto read = [&](const ConfigurationKey& key) {
         return readKey(*this, config, key.name, key.runDefault);
@@ -38,6 +38,7 @@ void TForm1::LoadConfig(Sender) {
     edMinerParamsRun->setText(read(kMinerParams));
     edJTagRun->setText(read(kNextJTagLocation));
     chkbSetVoltageRun->setChecked(read(kSetVoltage) == kYes);
+    // The default in this locale's form, so that it reads as 0.70 everywhere.
     sbSetVoltageValueRun->setText(
         readKey(*this, config, kVoltage.name, voltageDefault(ui::locale().decimal)));
     SpinBox1->setText(read(kNumberBCUs));
