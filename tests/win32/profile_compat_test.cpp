@@ -6,22 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "folder_files.h"
 #include "store/settings_store.h"
 #include "store/text.h"
 #include "win32/win32_files.h"
 
 namespace morvane {
 namespace {
-
-// The real Win32 file access, with the executable standing in a scratch folder.
-class ScratchFiles : public Win32Files {
-  public:
-    explicit ScratchFiles(std::string folder) : folder_(std::move(folder)) {}
-    std::string executablePath() const override { return folder_ + "\\morvane.exe"; }
-
-  private:
-    std::string folder_;
-};
 
 std::string scratchFolder() {
     wchar_t temp[MAX_PATH];
@@ -79,7 +70,7 @@ class ProfileCompat : public ::testing::Test {
                                                widen(value).c_str(), widen(path).c_str()));
     }
 
-    ScratchFiles files;
+    testing::FolderFiles files;
     SettingsStore store;
     std::string path;
 };
