@@ -154,6 +154,27 @@ TEST_F(ProfileCompat, ListingsAgreeWithTheProfileFunctions) {
     EXPECT_EQ(store.list("S"), std::vector<std::string>{"k=1"});
 }
 
+TEST_F(ProfileCompat, ListingsAndNewKeysDepartAsDocumented) {
+    // The platform lists the stored text, the store the values that reads give; both list an
+    // entry with an empty key.
+    put("[S]\r\nq=\"quoted\"\r\n=empty\r\n");
+    EXPECT_EQ(platformList("S"), (std::vector<std::string>{"q=\"quoted\"", "=empty"}));
+    EXPECT_EQ(store.list("S"), (std::vector<std::string>{"q=quoted", "=empty"}));
+    EXPECT_EQ(store.read("S", "", "none"), platformRead("S", "", "none"));
+    // A new key: the platform puts it after the comment lines that end its section, the store
+    // after the section's last entry.
+    const std::string file = "[S]\r\na=1\r\n; end of S\r\n[T]\r\nx=1\r\n";
+    std::string after;
+    put(file);
+    platformWrite("S", "b", "2");
+    ASSERT_EQ(files.readFile(path, after), FilePlatform::ReadResult::Ok);
+    EXPECT_EQ(after, "[S]\r\na=1\r\n; end of S\r\nb=2\r\n[T]\r\nx=1\r\n");
+    put(file);
+    store.write("S", "b", "2");
+    ASSERT_EQ(files.readFile(path, after), FilePlatform::ReadResult::Ok);
+    EXPECT_EQ(after, "[S]\r\na=1\r\nb=2\r\n; end of S\r\n[T]\r\nx=1\r\n");
+}
+
 struct Write {
     std::string section;
     std::string key;
