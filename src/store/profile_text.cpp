@@ -1,5 +1,6 @@
 #include "store/profile_text.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "store/text.h"
@@ -31,7 +32,7 @@ bool startsWithNoCase(std::string_view text, std::string_view asciiPrefix) {
 }  // namespace
 
 ProfileText::ProfileText(std::string_view fileBytes, const FilePlatform& codePage)
-    : codePage_(codePage) {
+    : codePage_(codePage), multiByte_(!codePage.ansiIsSingleByte()) {
     const auto starts = [&](std::string_view bom) {
         return fileBytes.substr(0, bom.size()) == bom;
     };
@@ -45,20 +46,30 @@ ProfileText::ProfileText(std::string_view fileBytes, const FilePlatform& codePag
         text_ = text::utf16ToUtf8(text::utf16Units(body, bigEndian));
         view_ = text_;
         if (body.size() % 2 != 0) tail_ = body.substr(body.size() - 1);
-    } else if (codePage_.ansiIsSingleByte()) {
+    } else {
+        // Kept as bytes in every code page, so that lines nobody writes keep every byte, also
+        // where decoding and encoding again would change them.
         ansiBytes_ = true;
         view_ = fileBytes;
-    } else {
-        text_ = codePage_.ansiToUtf8(fileBytes);
-        view_ = text_;
     }
+}
+
+void ProfileText::setView(std::string_view text) {
+    view_ = text;
+    lfFrom_ = std::string_view::npos;
 }
 
 ProfileText::Line ProfileText::lineAt(size_t start) const {
     const char* data = view_.data();
     const size_t size = view_.size();
-    const auto* lf = static_cast<const char*>(std::memchr(data + start, '\n', size - start));
-    size_t stop = lf ? static_cast<size_t>(lf - data) : size;
+    // The next LF is remembered: in a file of lone CRs every line would otherwise search the
+    // whole rest of the file for one.
+    if (lfFrom_ > start || lfAt_ < start) {
+        const auto* lf = static_cast<const char*>(std::memchr(data + start, '\n', size - start));
+        lfFrom_ = start;
+        lfAt_ = lf ? static_cast<size_t>(lf - data) : size;
+    }
+    size_t stop = lfAt_;
     const auto* cr = static_cast<const char*>(std::memchr(data + start, '\r', stop - start));
     if (cr) stop = static_cast<size_t>(cr - data);
     size_t next = stop;
@@ -85,6 +96,24 @@ std::optional<ProfileText::Entry> ProfileText::entryOf(std::string_view line) {
     const size_t equals = line.find('=', first);
     if (equals == std::string_view::npos) return std::nullopt;
     return Entry{text::trimBlanks(line.substr(first, equals - first)), line.substr(equals + 1)};
+}
+
+bool ProfileText::isHeader(std::string_view line) const {
+    // A header in the bytes is one in the text too unless its "]" is the second byte of a
+    // character.
+    if (!headerName(line)) return false;
+    return !(ansiBytes_ && multiByte_) || headerName(codePage_.ansiToUtf8(line)).has_value();
+}
+
+bool ProfileText::headerMatches(std::string_view line, std::string_view wanted) const {
+    if (ansiBytes_ && multiByte_) {
+        if (!headerName(line)) return false;
+        const std::string text = codePage_.ansiToUtf8(line);
+        const auto name = headerName(text);
+        return name && text::equalsNoCase(*name, wanted);
+    }
+    const auto name = headerName(line);
+    return name && nameMatches(*name, wanted);
 }
 
 bool ProfileText::nameMatches(std::string_view stored, std::string_view wanted) const {
@@ -119,8 +148,9 @@ std::optional<size_t> ProfileText::findSection(std::string_view name) const {
             }
         }
         const Line line = lineAt(start);
-        const auto header = headerName(view_.substr(line.begin, line.end - line.begin));
-        if (header && nameMatches(*header, wanted)) return line.next;
+        if (headerMatches(view_.substr(line.begin, line.end - line.begin), wanted)) {
+            return line.next;
+        }
         pos = line.next;
     }
     return std::nullopt;
@@ -146,7 +176,7 @@ std::optional<std::string> ProfileText::read(std::string_view section, std::stri
     for (size_t pos = *body; pos < view_.size();) {
         const Line line = lineAt(pos);
         const std::string_view content = view_.substr(line.begin, line.end - line.begin);
-        if (headerName(content)) break;
+        if (isHeader(content)) break;
         if (const auto entry = entryOf(content); entry && nameMatches(entry->key, wanted)) {
             return value(entry->value);
         }
@@ -162,7 +192,7 @@ std::vector<std::string> ProfileText::list(std::string_view section) const {
     for (size_t pos = *body; pos < view_.size();) {
         const Line line = lineAt(pos);
         const std::string_view content = view_.substr(line.begin, line.end - line.begin);
-        if (headerName(content)) break;
+        if (isHeader(content)) break;
         if (const auto entry = entryOf(content)) {
             lines.push_back(decoded(entry->key) + "=" + value(entry->value));
         }
@@ -180,15 +210,26 @@ bool ProfileText::encode(std::string_view utf8, std::string& out) const {
 }
 
 void ProfileText::switchToUnicode() {
-    if (ansiBytes_) text_ = codePage_.ansiToUtf8(view_);
-    view_ = text_;
+    if (ansiBytes_) {
+        // Line by line: a cut double-byte character must not take the line break with it.
+        std::string decoded;
+        for (size_t pos = 0; pos < view_.size();) {
+            const size_t stop = std::min(view_.find_first_of("\r\n", pos), view_.size());
+            decoded += codePage_.ansiToUtf8(view_.substr(pos, stop - pos));
+            const size_t next = std::min(view_.find_first_not_of("\r\n", stop), view_.size());
+            decoded += view_.substr(stop, next - stop);
+            pos = next;
+        }
+        text_ = std::move(decoded);
+    }
+    setView(text_);
     ansiBytes_ = false;
     encoding_ = FileEncoding::Utf16Le;
 }
 
 void ProfileText::write(std::string_view section, std::string_view key, std::string_view value) {
     if (view_.data() != text_.data()) text_ = view_;
-    view_ = text_;
+    setView(text_);
     // Names are stored trimmed, as they are matched, so writing twice changes nothing more.
     section = text::trimBlanks(section);
     key = text::trimBlanks(key);
@@ -205,14 +246,14 @@ void ProfileText::write(std::string_view section, std::string_view key, std::str
     if (!body) {
         endLastLine();
         text_ += "[" + rawSection + "]\r\n" + rawKey + "=" + rawValue + "\r\n";
-        view_ = text_;
+        setView(text_);
         return;
     }
     size_t insertAt = *body;
     for (size_t pos = insertAt; pos < view_.size();) {
         const Line line = lineAt(pos);
         const std::string_view content = view_.substr(line.begin, line.end - line.begin);
-        if (headerName(content)) break;
+        if (isHeader(content)) break;
         if (const auto entry = entryOf(content)) {
             if (nameMatches(entry->key, key)) {
                 const std::string replacement = std::string(entry->key) + "=" + rawValue;
@@ -222,7 +263,7 @@ void ProfileText::write(std::string_view section, std::string_view key, std::str
                     --stop;
                 }
                 text_.replace(line.begin, stop - line.begin, replacement);
-                view_ = text_;
+                setView(text_);
                 return;
             }
             insertAt = line.next;
@@ -234,18 +275,13 @@ void ProfileText::write(std::string_view section, std::string_view key, std::str
         insertAt = text_.size();
     }
     text_.insert(insertAt, rawKey + "=" + rawValue + "\r\n");
-    view_ = text_;
+    setView(text_);
 }
 
 std::string ProfileText::bytes() {
     switch (encoding_) {
-        case FileEncoding::Ansi: {
-            if (ansiBytes_) return std::string(view_);
-            std::string ansi;
-            if (codePage_.utf8ToAnsi(view_, ansi)) return ansi;
-            encoding_ = FileEncoding::Utf16Le;
-            return bytes();
-        }
+        case FileEncoding::Ansi:
+            return std::string(view_);
         case FileEncoding::Utf8:
             return "\xEF\xBB\xBF" + std::string(view_);
         case FileEncoding::Utf16Le:

@@ -20,6 +20,8 @@ enum class FileEncoding { Ansi, Utf8, Utf16Le, Utf16Be };
 // - Section names and keys match without regard to letter case; the first matching section and
 //   the first matching key win.
 // - A line's text ends at its first NUL character.
+// Lines end at CR LF, LF or a lone CR. An ANSI file is split into lines as bytes, in every code
+// page, and names are decoded line by line for comparison.
 // Edits change only the bytes of the entry they touch; every other byte of the file is kept.
 class ProfileText {
   public:
@@ -58,8 +60,12 @@ class ProfileText {
         std::string_view value;  // untrimmed, in the buffer's encoding
     };
 
+    void setView(std::string_view text);
     Line lineAt(size_t start) const;
+    // The trimmed name between "[" and the line's last "]", found in the bytes.
     static std::optional<std::string_view> headerName(std::string_view line);
+    bool isHeader(std::string_view line) const;
+    bool headerMatches(std::string_view line, std::string_view wanted) const;
     static std::optional<Entry> entryOf(std::string_view line);
     // Start of the body of the first section of that name.
     std::optional<size_t> findSection(std::string_view name) const;
@@ -70,9 +76,13 @@ class ProfileText {
     void switchToUnicode();
 
     const FilePlatform& codePage_;
+    bool multiByte_;  // the ANSI code page has characters of more than one byte
     FileEncoding encoding_ = FileEncoding::Ansi;
-    bool ansiBytes_ = false;  // the text is the file's own single-byte ANSI bytes, else UTF-8
+    bool ansiBytes_ = false;  // the text is the file's own ANSI bytes, else UTF-8
     std::string_view view_;   // the text: the caller's bytes until edited, else text_
+    // The first LF at or after lfFrom_ is at lfAt_ (the size when there is none).
+    mutable size_t lfFrom_ = std::string_view::npos;
+    mutable size_t lfAt_ = 0;
     std::string text_;
     std::string tail_;  // an odd last byte of a UTF-16 file, kept as it was
 };

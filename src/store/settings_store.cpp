@@ -1,6 +1,8 @@
 #include "store/settings_store.h"
 
+#include "store/file_rewrite.h"
 #include "store/profile_text.h"
+#include "store/text.h"
 
 namespace morvane {
 
@@ -31,7 +33,24 @@ void requireStorable(std::string_view text) {
     }
 }
 
+// A key that would not read back as itself: "=" ends a key, ";" starts a comment line and "["
+// a section header.
+void requireStorableKey(std::string_view key) {
+    requireStorable(key);
+    if (!isStorableKey(key)) {
+        throw StoreError("The key \"" + std::string(key) +
+                         "\" cannot be saved: a key in the settings file cannot hold \"=\" or "
+                         "begin with \";\" or \"[\".");
+    }
+}
+
 }  // namespace
+
+bool isStorableKey(std::string_view key) {
+    const std::string_view name = text::trimBlanks(key);
+    return key.find('=') == std::string_view::npos &&
+           (name.empty() || (name.front() != ';' && name.front() != '['));
+}
 
 std::string folderOf(std::string_view path) {
     const size_t slash = path.find_last_of("\\/");
@@ -100,25 +119,24 @@ std::vector<std::string> SettingsStore::titles(std::string_view section) const {
 
 void SettingsStore::write(std::string_view section, std::string_view key, std::string_view value) {
     requireStorable(section);
-    requireStorable(key);
+    requireStorableKey(key);
     requireStorable(value);
     const std::string file = path();
     const StoreError refused("Unable to write to " + file);
 
+    // Another window of the program writing the same file waits for this write, and so reads
+    // what this one wrote.
+    auto rewrite = FileRewrite::begin(platform_, file, lockWait_);
+    if (!rewrite) throw refused;
     std::string bytes;
-    const auto result = platform_.readFile(file, bytes);
+    const auto result = rewrite->read(bytes);
     // A file that exists but cannot be read is never replaced on the belief that it is empty.
     if (result == FilePlatform::ReadResult::Unreadable) throw refused;
     if (result == FilePlatform::ReadResult::Absent) bytes.clear();
 
     ProfileText document(bytes, platform_);
     document.write(section, key, value);
-    const std::string temporary = file + ".tmp";
-    if (!platform_.writeFile(temporary, document.bytes()) ||
-        !platform_.replaceFile(temporary, file)) {
-        platform_.removeFile(temporary);
-        throw refused;
-    }
+    if (!rewrite->replace(document.bytes())) throw refused;
 }
 
 std::string SettingsStore::readWrapped(std::string_view section, std::string_view key,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -40,12 +41,22 @@ std::string titleEntryKey(int number);
 // Position (from 1) of the first listed title equal to `title`, letter case included.
 std::optional<int> findTitle(const std::vector<std::string>& titles, std::string_view title);
 
+// False for a key that would not read back as itself: one holding "=", or beginning (after
+// blanks and tabs) with ";" or "[".
+bool isStorableKey(std::string_view key);
+
+// How long a write waits for another process of the program writing the same file.
+inline constexpr std::chrono::milliseconds kSettingsLockWait{5000};
+
 // The settings file "Morvane.ini" beside the executable. Every call opens the file by path,
 // does one thing and closes it again, so every read sees every earlier write. Reads never fail:
-// a file that is missing or cannot be read reads as empty. Writes replace the file atomically.
+// a file that is missing or cannot be read reads as empty. Writes replace the file atomically
+// (see FileRewrite), one at a time among the program's processes.
 class SettingsStore {
   public:
-    explicit SettingsStore(FilePlatform& platform) : platform_(platform) {}
+    explicit SettingsStore(FilePlatform& platform,
+                           std::chrono::milliseconds lockWait = kSettingsLockWait)
+        : platform_(platform), lockWait_(lockWait) {}
 
     // The executable's folder + "\Morvane.ini", built afresh on every call.
     std::string path() const;
@@ -62,9 +73,10 @@ class SettingsStore {
     std::vector<std::string> titles(std::string_view section) const;
 
     // Stores `value` as it is. Throws StoreError "Unable to write to <path>" when the file
-    // cannot be read, written or replaced (the old file then stays exactly as it was), and a
-    // StoreError naming the text when a section, key or value holds CR, LF or NUL (nothing is
-    // written).
+    // cannot be read, written or replaced, is read-only, or another process of the program
+    // keeps writing it for longer than the lock wait (the old file then stays exactly as it
+    // was), and a StoreError naming the text when a section, key or value holds CR, LF or NUL,
+    // or the key is not storable (nothing is written).
     void write(std::string_view section, std::string_view key, std::string_view value);
 
     // The wrapped forms: write stores wrapValue(value); read unwraps what read() returns.
@@ -74,6 +86,7 @@ class SettingsStore {
 
   private:
     FilePlatform& platform_;
+    std::chrono::milliseconds lockWait_;
 };
 
 }  // namespace morvane

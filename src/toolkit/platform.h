@@ -55,10 +55,21 @@ class PlatformOnFiles : public Platform {
     bool writeFile(const std::string& path, std::string_view bytes) override {
         return files_.writeFile(path, bytes);
     }
-    bool replaceFile(const std::string& from, const std::string& to) override {
+    ReplaceResult replaceFile(const std::string& from, const std::string& to) override {
         return files_.replaceFile(from, to);
     }
     bool removeFile(const std::string& path) override { return files_.removeFile(path); }
+    std::string resolveLinks(const std::string& path) const override {
+        return files_.resolveLinks(path);
+    }
+    bool isReadOnly(const std::string& path) const override { return files_.isReadOnly(path); }
+    std::vector<std::string> folderEntries(const std::string& folder) const override {
+        return files_.folderEntries(folder);
+    }
+    std::unique_ptr<Lock> lockFile(const std::string& path,
+                                   std::chrono::milliseconds wait) override {
+        return files_.lockFile(path, wait);
+    }
     std::string ansiToUtf8(std::string_view ansi) const override { return files_.ansiToUtf8(ansi); }
     bool utf8ToAnsi(std::string_view utf8, std::string& ansi) const override {
         return files_.utf8ToAnsi(utf8, ansi);

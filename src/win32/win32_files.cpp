@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdio>
+
 #include "store/text.h"
 
 namespace morvane {
@@ -14,6 +17,55 @@ struct Handle {
     ~Handle() {
         if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
     }
+};
+
+// ReplaceFileW wants full paths (Wine refuses relative ones with error 267).
+std::wstring fullPath(const std::string& path) {
+    const std::wstring wide = widen(path);
+    std::wstring full(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (length == 0) return wide;
+        if (length < full.size()) {
+            full.resize(length);
+            return full;
+        }
+        full.resize(length);
+    }
+}
+
+// Errors of a replace that another program causes for a moment: an open handle that does not
+// share deletion (virus scanners, editors, indexers), a file about to be deleted.
+bool isPassing(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+           error == ERROR_ACCESS_DENIED || error == ERROR_UNABLE_TO_REMOVE_REPLACED ||
+           error == ERROR_UNABLE_TO_MOVE_REPLACEMENT || error == ERROR_FILE_NOT_FOUND ||
+           error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
+}
+
+bool underWine() {
+    static const bool wine =
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return wine;
+}
+
+FilePlatform::ReplaceResult failure() {
+    return isPassing(GetLastError()) ? FilePlatform::ReplaceResult::Busy
+                                     : FilePlatform::ReplaceResult::Failed;
+}
+
+// The mutex of one process that holds a file's lock; released by the thread that took it.
+class MutexLock : public FilePlatform::Lock {
+  public:
+    explicit MutexLock(HANDLE mutex) : mutex_(mutex) {}
+    ~MutexLock() override {
+        ReleaseMutex(mutex_);
+        CloseHandle(mutex_);
+    }
+
+  private:
+    HANDLE mutex_;
 };
 
 }  // namespace
@@ -83,13 +135,117 @@ bool Win32Files::writeFile(const std::string& path, std::string_view bytes) {
     return FlushFileBuffers(file.h) != 0;
 }
 
-bool Win32Files::replaceFile(const std::string& from, const std::string& to) {
-    return MoveFileExW(widen(from).c_str(), widen(to).c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+FilePlatform::ReplaceResult Win32Files::replaceFile(const std::string& from,
+                                                    const std::string& to) {
+    const std::wstring source = fullPath(from);
+    const std::wstring target = fullPath(to);
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        if (GetLastError() != ERROR_FILE_NOT_FOUND) return ReplaceResult::Failed;
+        // No file yet. Without MOVEFILE_REPLACE_EXISTING a file made meanwhile is not lost; the
+        // next try replaces it properly.
+        return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)
+                   ? ReplaceResult::Done
+                   : failure();
+    }
+    // MoveFileExW would replace a read-only file; ReplaceFileW refuses it, and so do we.
+    if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) {
+        return ReplaceResult::Failed;
+    }
+    // The new file takes the attributes before it moves in: ReplaceFileW would keep them on
+    // Windows, but Wine's drops them.
+    const DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                     FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+    if (!SetFileAttributesW(source.c_str(), kept ? kept : FILE_ATTRIBUTE_NORMAL)) {
+        return ReplaceResult::Failed;
+    }
+    // Wine's ReplaceFileW moves the old file away before the new one moves in, so a reader can
+    // find no file at all, and it leaves a file "rf*.tmp" behind whenever it fails; its rename
+    // is atomic. On Windows ReplaceFileW is atomic and keeps the ACL and the creation time too.
+    if (underWine()) {
+        return MoveFileExW(source.c_str(), target.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+                   ? ReplaceResult::Done
+                   : failure();
+    }
+    return ReplaceFileW(target.c_str(), source.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                        nullptr, nullptr)
+               ? ReplaceResult::Done
+               : failure();
 }
 
 bool Win32Files::removeFile(const std::string& path) {
     return DeleteFileW(widen(path).c_str()) != 0;
+}
+
+std::string Win32Files::resolveLinks(const std::string& path) const {
+    Handle file{CreateFileW(widen(path).c_str(), 0,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
+    if (file.h == INVALID_HANDLE_VALUE) return path;
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetFinalPathNameByHandleW(
+            file.h, buffer.data(), static_cast<DWORD>(buffer.size()), VOLUME_NAME_DOS);
+        if (length == 0) return path;
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            break;
+        }
+        buffer.resize(length);
+    }
+    std::wstring_view final = buffer;
+    if (final.substr(0, 8) == L"\\\\?\\UNC\\") return narrow(L"\\" + std::wstring(final.substr(7)));
+    if (final.substr(0, 4) == L"\\\\?\\") final.remove_prefix(4);
+    const std::wstring given = fullPath(path);
+    if (CompareStringOrdinal(final.data(), static_cast<int>(final.size()), given.data(),
+                             static_cast<int>(given.size()), TRUE) == CSTR_EQUAL) {
+        return path;
+    }
+    return narrow(final);
+}
+
+bool Win32Files::isReadOnly(const std::string& path) const {
+    const DWORD attributes = GetFileAttributesW(widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+std::vector<std::string> Win32Files::folderEntries(const std::string& folder) const {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(widen(folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::wstring_view name = found.cFileName;
+        if (name != L"." && name != L"..") names.push_back(narrow(name));
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+// A named mutex, "Local\Morvane-" and a hash of the full path in capitals, as Windows compares
+// paths: it lasts only while a process holds a handle, and the system releases it for a holder
+// that ends (the wait then reports it abandoned, and the file is whole: replaces are atomic).
+std::unique_ptr<FilePlatform::Lock> Win32Files::lockFile(const std::string& path,
+                                                         std::chrono::milliseconds wait) {
+    std::wstring full = fullPath(path);
+    CharUpperBuffW(full.data(), static_cast<DWORD>(full.size()));
+    unsigned long long hash = 14695981039346656037ull;  // FNV-1a
+    for (wchar_t unit : full) {
+        hash = (hash ^ static_cast<unsigned long long>(unit)) * 1099511628211ull;
+    }
+    char name[40];
+    std::snprintf(name, sizeof name, "Local\\Morvane-%016llx", hash);
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, widen(name).c_str());
+    if (!mutex) return nullptr;
+    const long long milliseconds = std::clamp<long long>(wait.count(), 0, INFINITE - 1);
+    const DWORD result = WaitForSingleObject(mutex, static_cast<DWORD>(milliseconds));
+    if (result == WAIT_OBJECT_0 || result == WAIT_ABANDONED) {
+        return std::make_unique<MutexLock>(mutex);
+    }
+    CloseHandle(mutex);
+    return nullptr;
 }
 
 std::string Win32Files::ansiToUtf8(std::string_view ansi) const {
@@ -105,14 +261,18 @@ bool Win32Files::utf8ToAnsi(std::string_view utf8, std::string& ansi) const {
     ansi.clear();
     if (utf8.empty()) return true;
     const std::wstring wide = widen(utf8);
+    // The UTF-8 code page takes neither WC_NO_BEST_FIT_CHARS nor a used-default flag; it fails
+    // on unpaired surrogates instead.
+    const bool utf8Page = GetACP() == CP_UTF8;
+    const DWORD flags = utf8Page ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
     BOOL lossy = FALSE;
-    const int length =
-        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(),
-                            static_cast<int>(wide.size()), nullptr, 0, nullptr, &lossy);
+    BOOL* lossyFlag = utf8Page ? nullptr : &lossy;
+    const int length = WideCharToMultiByte(
+        CP_ACP, flags, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, lossyFlag);
     if (lossy || length <= 0) return false;
     ansi.resize(static_cast<size_t>(length));
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
-                        ansi.data(), length, nullptr, &lossy);
+    WideCharToMultiByte(CP_ACP, flags, wide.data(), static_cast<int>(wide.size()), ansi.data(),
+                        length, nullptr, lossyFlag);
     return !lossy;
 }
 

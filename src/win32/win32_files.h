@@ -12,8 +12,13 @@ class Win32Files : public FilePlatform {
     std::string executablePath() const override;
     ReadResult readFile(const std::string& path, std::string& bytes) const override;
     bool writeFile(const std::string& path, std::string_view bytes) override;
-    bool replaceFile(const std::string& from, const std::string& to) override;
+    ReplaceResult replaceFile(const std::string& from, const std::string& to) override;
     bool removeFile(const std::string& path) override;
+    std::string resolveLinks(const std::string& path) const override;
+    bool isReadOnly(const std::string& path) const override;
+    std::vector<std::string> folderEntries(const std::string& folder) const override;
+    std::unique_ptr<Lock> lockFile(const std::string& path,
+                                   std::chrono::milliseconds wait) override;
     std::string ansiToUtf8(std::string_view ansi) const override;
     bool utf8ToAnsi(std::string_view utf8, std::string& ansi) const override;
     bool ansiIsSingleByte() const override;

@@ -286,5 +286,97 @@ TEST_F(StoreTest, ACyrillicTitleComesBackAsTyped) {
     EXPECT_EQ(ini().substr(0, 2), "\xFF\xFE");
 }
 
+TEST_F(StoreTest, KeysThatCannotBeReadBackAreRefusedAndNothingIsWritten) {
+    const std::string before = "[S]\r\nk=/*old*/\r\n";
+    putIni(before);
+    for (const char* key : {"a=b", "=", ";c", "  ;c", "[k]", "[k", " [k"}) {
+        try {
+            store.writeWrapped("S", key, "v");
+            ADD_FAILURE() << "accepted the key " << key;
+        } catch (const StoreError& e) {
+            EXPECT_NE(std::string(e.what()).find(std::string("\"") + key + "\""), std::string::npos)
+                << e.what();
+        }
+        EXPECT_EQ(ini(), before) << key;
+    }
+    // Such characters elsewhere in a key are read back as they are.
+    for (const char* key : {"k;", "k[", "k]", "a ;b"}) {
+        store.writeWrapped("S", key, key);
+        EXPECT_EQ(store.readWrapped("S", key, ""), key);
+    }
+}
+
+TEST_F(StoreTest, AReadOnlyFileRefusesEveryWriteAndStaysAsItWas) {
+    namespace fs = std::filesystem;
+    const std::string before = "[S]\r\nk=/*old*/\r\n";
+    putIni(before);
+    const fs::perms readOnly =
+        fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(iniPath(), readOnly);
+    const std::tuple<const char*, const char*> writes[] = {{"S", "k"}, {"S", "n"}, {"T", "k"}};
+    for (const auto& [section, key] : writes) {
+        try {
+            store.writeWrapped(section, key, "new");
+            ADD_FAILURE() << "a write to a read-only file was reported as made";
+        } catch (const StoreError& e) {
+            EXPECT_STREQ(e.what(), "Unable to write to C:\\Launcher\\Morvane.ini");
+        }
+        EXPECT_EQ(ini(), before);
+        EXPECT_EQ(fs::status(iniPath()).permissions(), readOnly);
+        EXPECT_EQ(folderEntries(), std::set<std::string>{"Morvane.ini"});
+    }
+    fs::permissions(iniPath(), fs::perms::owner_write, fs::perm_options::add);  // to clean up
+}
+
+TEST_F(StoreTest, ATemporaryFileLeftByACrashedWriterIsRemovedByTheNextWrite) {
+    // Writers hold the lock while their temporary file exists: one found by a writer that has
+    // the lock was left by a writer that crashed.
+    const std::set<std::string> kept = {"Morvane.ini.tmp", "Morvane.ini.bak",
+                                        "Morvane.ini.0123abcg.tmp", "Morvane.ini.0123abc.tmp",
+                                        "Other.ini.0123abcd.tmp"};
+    for (const std::string& name : kept) std::ofstream(iniPath().parent_path() / name) << "x";
+    std::ofstream(iniPath().parent_path() / "Morvane.ini.0123abcd.tmp") << "[S]\r\nhalf";
+    std::ofstream(iniPath().parent_path() / "MORVANE.INI.ffff0000.TMP") << "[S]\r\nhalf";
+    putIni("[S]\r\nk=1\r\n");
+    store.write("S", "k", "2");
+    std::set<std::string> expected = kept;
+    expected.insert("Morvane.ini");
+    EXPECT_EQ(folderEntries(), expected);
+    EXPECT_EQ(ini(), "[S]\r\nk=2\r\n");
+}
+
+TEST_F(StoreTest, AReplaceBlockedForAMomentIsTriedAgain) {
+    putIni("[S]\r\nk=1\r\n");
+    files.busyReplaces = 3;
+    store.write("S", "k", "2");
+    EXPECT_EQ(files.replaceTries, 4);
+    EXPECT_EQ(ini(), "[S]\r\nk=2\r\n");
+    // Blocked for good: after about a second the write fails, and leaves nothing behind.
+    files.busyReplaces = 1000000;
+    EXPECT_THROW(store.write("S", "k", "3"), StoreError);
+    EXPECT_GT(files.replaceTries, 4 + 5);
+    EXPECT_EQ(ini(), "[S]\r\nk=2\r\n");
+    EXPECT_EQ(folderEntries(), std::set<std::string>{"Morvane.ini"});
+}
+
+TEST_F(StoreTest, AWriteWaitsForAnotherWriterAndGivesUpInTime) {
+    putIni("[S]\r\nk=1\r\n");
+    SettingsStore impatient(files, std::chrono::milliseconds(200));
+    {
+        const auto other = files.lockFile(store.path(), std::chrono::milliseconds(0));
+        ASSERT_NE(other, nullptr);
+        try {
+            impatient.write("S", "k", "2");
+            ADD_FAILURE() << "wrote while another writer held the file";
+        } catch (const StoreError& e) {
+            EXPECT_STREQ(e.what(), "Unable to write to C:\\Launcher\\Morvane.ini");
+        }
+        EXPECT_EQ(ini(), "[S]\r\nk=1\r\n");
+    }
+    impatient.write("S", "k", "2");
+    EXPECT_EQ(ini(), "[S]\r\nk=2\r\n");
+    EXPECT_EQ(folderEntries(), std::set<std::string>{"Morvane.ini"});
+}
+
 }  // namespace
 }  // namespace morvane::testing

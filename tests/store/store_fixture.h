@@ -23,6 +23,8 @@ class FaultyFiles : public SandboxFiles {
     bool unreadable = false;   // the settings file exists but cannot be read
     bool failWrites = false;   // creating or writing any file fails
     bool failReplace = false;  // renaming onto a file fails
+    int busyReplaces = 0;      // so many renames are blocked for the moment by another program
+    int replaceTries = 0;
 
     ReadResult readFile(const std::string& path, std::string& bytes) const override {
         const ReadResult result = SandboxFiles::readFile(path, bytes);
@@ -36,8 +38,14 @@ class FaultyFiles : public SandboxFiles {
         }
         return SandboxFiles::writeFile(path, bytes);
     }
-    bool replaceFile(const std::string& from, const std::string& to) override {
-        return !failReplace && SandboxFiles::replaceFile(from, to);
+    ReplaceResult replaceFile(const std::string& from, const std::string& to) override {
+        ++replaceTries;
+        if (failReplace) return ReplaceResult::Failed;
+        if (busyReplaces > 0) {
+            --busyReplaces;
+            return ReplaceResult::Busy;
+        }
+        return SandboxFiles::replaceFile(from, to);
     }
 };
 
@@ -54,8 +62,12 @@ class StoreTest : public ::testing::Test {
         std::filesystem::remove_all(root_);
         std::filesystem::create_directories(files.hostPath("C:\\Launcher"));
     }
-    ~StoreTest() override { std::filesystem::remove_all(root_); }
+    ~StoreTest() override {
+        std::error_code error;
+        std::filesystem::remove_all(root_, error);
+    }
 
+    const std::filesystem::path& root() const { return root_; }
     std::filesystem::path iniPath() const { return files.hostPath("C:\\Launcher\\Morvane.ini"); }
 
     void putIni(const std::string& bytes) const {

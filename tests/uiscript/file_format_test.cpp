@@ -2,28 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include "store/text.h"
+#include "store/sandbox_files.h"
 
 namespace morvane::uiscript {
 namespace {
 
-// Only the code page matters here.
-class Cp1252 : public FilePlatform {
+// Only the code page matters here: the sandbox's is Windows-1252.
+class Cp1252 : public SandboxFiles {
   public:
-    std::string executablePath() const override { return {}; }
-    ReadResult readFile(const std::string&, std::string&) const override {
-        return ReadResult::Absent;
-    }
-    bool writeFile(const std::string&, std::string_view) override { return false; }
-    bool replaceFile(const std::string&, const std::string&) override { return false; }
-    bool removeFile(const std::string&) override { return false; }
-    std::string ansiToUtf8(std::string_view ansi) const override {
-        return text::cp1252ToUtf8(ansi);
-    }
-    bool utf8ToAnsi(std::string_view utf8, std::string& ansi) const override {
-        return text::utf8ToCp1252(utf8, ansi);
-    }
-    bool ansiIsSingleByte() const override { return true; }
+    Cp1252() : SandboxFiles("/nonexistent", "") {}
 };
 
 std::vector<PieceText> plain(std::vector<std::string> lines) {

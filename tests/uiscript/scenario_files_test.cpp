@@ -47,7 +47,8 @@ TEST_F(ScenarioFilesTest, WritesNeedTheirFolderAsOnWindows) {
     EXPECT_FALSE(files.writeFile("C:\\missing\\x.txt", "a"));
     EXPECT_TRUE(files.makeParentFolders("C:\\missing\\x.txt"));
     EXPECT_TRUE(files.writeFile("C:\\missing\\x.txt", "b"));
-    EXPECT_TRUE(files.replaceFile("C:\\missing\\x.txt", "c:\\X.TXT"));
+    EXPECT_EQ(files.replaceFile("C:\\missing\\x.txt", "c:\\X.TXT"),
+              FilePlatform::ReplaceResult::Done);
     std::string bytes;
     EXPECT_EQ(files.readFile("C:\\x.txt", bytes), FilePlatform::ReadResult::Ok);
     EXPECT_EQ(bytes, "b");

@@ -6,22 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "folder_files.h"
 #include "store/settings_store.h"
 #include "store/text.h"
 #include "win32/win32_files.h"
 
 namespace morvane {
 namespace {
-
-// The real Win32 file access, with the executable standing in a scratch folder.
-class ScratchFiles : public Win32Files {
-  public:
-    explicit ScratchFiles(std::string folder) : folder_(std::move(folder)) {}
-    std::string executablePath() const override { return folder_ + "\\morvane.exe"; }
-
-  private:
-    std::string folder_;
-};
 
 std::string scratchFolder() {
     wchar_t temp[MAX_PATH];
@@ -79,7 +70,7 @@ class ProfileCompat : public ::testing::Test {
                                                widen(value).c_str(), widen(path).c_str()));
     }
 
-    ScratchFiles files;
+    testing::FolderFiles files;
     SettingsStore store;
     std::string path;
 };
@@ -161,6 +152,27 @@ TEST_F(ProfileCompat, ListingsAgreeWithTheProfileFunctions) {
     put("[S]\r\nk=1\r\nbare\r\n");
     EXPECT_EQ(platformList("S"), (std::vector<std::string>{"k=1", "bare"}));
     EXPECT_EQ(store.list("S"), std::vector<std::string>{"k=1"});
+}
+
+TEST_F(ProfileCompat, ListingsAndNewKeysDepartAsDocumented) {
+    // The platform lists the stored text, the store the values that reads give; both list an
+    // entry with an empty key.
+    put("[S]\r\nq=\"quoted\"\r\n=empty\r\n");
+    EXPECT_EQ(platformList("S"), (std::vector<std::string>{"q=\"quoted\"", "=empty"}));
+    EXPECT_EQ(store.list("S"), (std::vector<std::string>{"q=quoted", "=empty"}));
+    EXPECT_EQ(store.read("S", "", "none"), platformRead("S", "", "none"));
+    // A new key: the platform puts it after the comment lines that end its section, the store
+    // after the section's last entry.
+    const std::string file = "[S]\r\na=1\r\n; end of S\r\n[T]\r\nx=1\r\n";
+    std::string after;
+    put(file);
+    platformWrite("S", "b", "2");
+    ASSERT_EQ(files.readFile(path, after), FilePlatform::ReadResult::Ok);
+    EXPECT_EQ(after, "[S]\r\na=1\r\n; end of S\r\nb=2\r\n[T]\r\nx=1\r\n");
+    put(file);
+    store.write("S", "b", "2");
+    ASSERT_EQ(files.readFile(path, after), FilePlatform::ReadResult::Ok);
+    EXPECT_EQ(after, "[S]\r\na=1\r\nb=2\r\n; end of S\r\n[T]\r\nx=1\r\n");
 }
 
 struct Write {

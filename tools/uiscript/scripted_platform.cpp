@@ -123,8 +123,9 @@ bool ScriptedPlatform::writeFile(const std::string& path, std::string_view bytes
     return !isReadOnly(path) && files_.writeFile(path, bytes);
 }
 
-bool ScriptedPlatform::replaceFile(const std::string& from, const std::string& to) {
-    return !isReadOnly(to) && files_.replaceFile(from, to);
+FilePlatform::ReplaceResult ScriptedPlatform::replaceFile(const std::string& from,
+                                                          const std::string& to) {
+    return isReadOnly(to) ? ReplaceResult::Failed : files_.replaceFile(from, to);
 }
 
 // A read-only file refuses deletion as well, as the attribute does.

@@ -59,7 +59,7 @@ class ScriptedPlatform : public ui::PlatformOnFiles {
     // FilePlatform: writes onto read-only paths are refused.
     std::string executablePath() const override { return executable_; }
     bool writeFile(const std::string& path, std::string_view bytes) override;
-    bool replaceFile(const std::string& from, const std::string& to) override;
+    ReplaceResult replaceFile(const std::string& from, const std::string& to) override;
     bool removeFile(const std::string& path) override;
 
   private:
