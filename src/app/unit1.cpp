@@ -38,6 +38,8 @@ void TForm1::bindHandlers() {
     edJTagRun->onChange = [this] { ShowScript(edJTagRun); };
     edPoolRigNameRun->onChange = [this] { ShowScript(edPoolRigNameRun); };
     edPoolWalletRun->onChange = [this] { ShowScript(edPoolWalletRun); };
+    cbAddPoolChosePool->onChange = [this] { LoadPoolForEditing(cbAddPoolChosePool); };
+    btnSavePoolData->onClick = [this] { btnSavePoolDataClick(btnSavePoolData); };
 }
 
 void TForm1::FormCreate(Sender) {
