@@ -40,6 +40,8 @@ void TForm1::bindHandlers() {
     edPoolWalletRun->onChange = [this] { ShowScript(edPoolWalletRun); };
     cbAddPoolChosePool->onChange = [this] { LoadPoolForEditing(cbAddPoolChosePool); };
     btnSavePoolData->onClick = [this] { btnSavePoolDataClick(btnSavePoolData); };
+    cbSelectTokenSave->onChange = [this] { LoadTokenForEditing(cbSelectTokenSave); };
+    Button7->onClick = [this] { SaveTokenData(Button7); };
 }
 
 void TForm1::FormCreate(Sender) {

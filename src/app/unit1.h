@@ -59,6 +59,11 @@ class TForm1 : public ui::Window {
     bool CheckB4SavePool();
     void btnSavePoolDataClick(Sender sender);
 
+    // Token configuration page.
+    void AddTokenConfigs(Sender sender);
+    void LoadTokenForEditing(Sender sender);
+    void SaveTokenData(Sender sender);
+
     // The settings file's wrapped values.
     bool MyWriteIniString(const std::string& sSection, const std::string& sIdent,
                           const std::string& sValue);
