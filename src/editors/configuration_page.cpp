@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/unit1.h"
-#include "editors/title_entry.h"
+#include "editors/editor_steps.h"
 #include "store/records.h"
 #include "toolkit/spin_box.h"
 

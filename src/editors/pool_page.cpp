@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/unit1.h"
-#include "editors/title_entry.h"
+#include "editors/editor_steps.h"
 #include "store/records.h"
 
 namespace morvane {
@@ -19,16 +19,9 @@ constexpr std::string_view kPoolListCaption = "Select Existing Pool Config";
 
 void TForm1::AddNewPoolTitles(Sender) {
     if (bUpdating) return;  // a save is replacing a record
-    // A list with a chosen entry runs its handler once more, emptying its page's fields.
-    cbAddPoolChosePool->clear();
-    cbChoosePoolConfig->clear();
-    const std::vector<std::string> titles = store_.titles(poolListSection(sCurrentConfig));
-    for (const std::string& title : titles) {
-        cbAddPoolChosePool->add(title);
-        cbChoosePoolConfig->add(title);
-    }
-    cbAddPoolChosePool->insert(0, std::string(kAddNew));
-    lbPoolConfTitle->setCaption(editors::countCaption(kPoolListCaption, titles.size()));
+    const size_t listed = editors::refillLists(*cbAddPoolChosePool, *cbChoosePoolConfig, store_,
+                                               poolListSection(sCurrentConfig));
+    lbPoolConfTitle->setCaption(editors::countCaption(kPoolListCaption, listed));
 }
 
 void TForm1::LoadPoolForEditing(Sender) {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/unit1.h"
-#include "editors/title_entry.h"
+#include "editors/editor_steps.h"
 #include "store/records.h"
 
 namespace morvane {
@@ -74,16 +74,9 @@ void showText(ui::Control& control, const std::string& text) {
 
 void TForm1::AddTokenConfigs(Sender) {
     if (bUpdating) return;  // a save is replacing a record
-    // A list with a chosen entry runs its handler once more, emptying its page's fields.
-    cbSelectTokenSave->clear();
-    cbChooseTokenConfig->clear();
-    const std::vector<std::string> titles = store_.titles(tokenListSection(sCurrentConfig));
-    for (const std::string& title : titles) {
-        cbSelectTokenSave->add(title);
-        cbChooseTokenConfig->add(title);
-    }
-    cbSelectTokenSave->insert(0, std::string(kAddNew));
-    Label31->setCaption(editors::countCaption(kTokenListCaption, titles.size()));
+    const size_t listed = editors::refillLists(*cbSelectTokenSave, *cbChooseTokenConfig, store_,
+                                               tokenListSection(sCurrentConfig));
+    Label31->setCaption(editors::countCaption(kTokenListCaption, listed));
 }
 
 void TForm1::LoadTokenForEditing(Sender) {

@@ -31,78 +31,19 @@ std::vector<std::string> linesOf(const std::string& bytes) {
     return lines;
 }
 
-// Files through another FilePlatform, noting each change of the settings file as the lines it
-// added or changed ("ini: ID1=Rig1"), keeping the file's content after every change, and refusing
-// every change from the `refuseFrom`-th attempt on, as a disk that has filled up would.
-class RecordingFiles : public FilePlatform {
-  public:
-    RecordingFiles(FilePlatform& inner, std::string settings)
-        : inner_(inner), settings_(std::move(settings)) {}
+const char* const kSettingsPath = "C:\\Launcher\\Morvane.ini";
 
-    Log* log = nullptr;
-    std::optional<int> refuseFrom;
-    std::vector<std::string> contents;  // after each change that landed
-    int attempts = 0;
-
-    std::string executablePath() const override { return inner_.executablePath(); }
-    ReadResult readFile(const std::string& path, std::string& bytes) const override {
-        return inner_.readFile(path, bytes);
-    }
-    bool writeFile(const std::string& path, std::string_view bytes) override {
-        if (path == settings_) return change([&] { return inner_.writeFile(path, bytes); });
-        return inner_.writeFile(path, bytes);
-    }
-    bool replaceFile(const std::string& from, const std::string& to) override {
-        if (to == settings_) return change([&] { return inner_.replaceFile(from, to); });
-        return inner_.replaceFile(from, to);
-    }
-    bool removeFile(const std::string& path) override { return inner_.removeFile(path); }
-    std::string ansiToUtf8(std::string_view ansi) const override { return inner_.ansiToUtf8(ansi); }
-    bool utf8ToAnsi(std::string_view utf8, std::string& ansi) const override {
-        return inner_.utf8ToAnsi(utf8, ansi);
-    }
-    bool ansiIsSingleByte() const override { return inner_.ansiIsSingleByte(); }
-
-  private:
-    template <typename Operation>
-    bool change(Operation operation) {
-        ++attempts;
-        if (refuseFrom && attempts >= *refuseFrom) return false;
-        std::string before;
-        inner_.readFile(settings_, before);
-        if (!operation()) return false;
-        std::string after;
-        inner_.readFile(settings_, after);
-        contents.push_back(after);
-        if (log) {
-            // The lines between the unchanged beginning and the unchanged end.
-            const auto old = linesOf(before);
-            const auto now = linesOf(after);
-            size_t first = 0;
-            while (first < old.size() && first < now.size() && old[first] == now[first]) ++first;
-            size_t last = now.size();
-            for (size_t kept = old.size();
-                 last > first && kept > first && old[kept - 1] == now[last - 1]; --kept) {
-                --last;
-            }
-            std::string changed;
-            for (size_t i = first; i < last; ++i)
-                changed += (changed.empty() ? "" : " | ") + now[i];
-            log->push_back("ini: " + (changed.empty() ? std::string("unchanged") : changed));
-        }
-        return true;
-    }
-
-    FilePlatform& inner_;
-    std::string settings_;
-};
-
-// The scenario platform, noting each dialog in the log as a check would name it, with the state
-// of bUpdating while it is open.
+// The scenario platform, noting in the log each dialog as a check would name it (with the state
+// of bUpdating while it is open) and each change of the settings file as the lines it added or
+// changed ("ini: ID1=Rig1"). It keeps the file's content after every change, and refuses every
+// change from the `refuseFrom`-th attempt on, as a disk that has filled up would.
 class LoggingPlatform : public uiscript::ScriptedPlatform {
   public:
     using ScriptedPlatform::ScriptedPlatform;
     Log* log = nullptr;
+    std::optional<int> refuseFrom;
+    std::vector<std::string> contents;  // after each change that landed
+    int attempts = 0;
 
     void showMessage(ui::MessageKind kind, const std::string& text) override {
         note({uiscript::Dialog::Type::Message, kind, text, {}});
@@ -116,10 +57,45 @@ class LoggingPlatform : public uiscript::ScriptedPlatform {
         note({uiscript::Dialog::Type::Failure, {}, text, {}});
         ScriptedPlatform::showFailure(text);
     }
+    bool writeFile(const std::string& path, std::string_view bytes) override {
+        if (path != kSettingsPath) return ScriptedPlatform::writeFile(path, bytes);
+        return change([&] { return ScriptedPlatform::writeFile(path, bytes); });
+    }
+    bool replaceFile(const std::string& from, const std::string& to) override {
+        if (to != kSettingsPath) return ScriptedPlatform::replaceFile(from, to);
+        return change([&] { return ScriptedPlatform::replaceFile(from, to); });
+    }
 
   private:
     void note(const uiscript::Dialog& dialog) {
         if (log) log->push_back(dialog.describe() + (bUpdating ? " (bUpdating)" : ""));
+    }
+
+    template <typename Operation>
+    bool change(Operation operation) {
+        ++attempts;
+        if (refuseFrom && attempts >= *refuseFrom) return false;
+        std::string before;
+        readFile(kSettingsPath, before);
+        if (!operation()) return false;
+        std::string after;
+        readFile(kSettingsPath, after);
+        contents.push_back(after);
+        if (!log) return true;
+        // The lines between the unchanged beginning and the unchanged end.
+        const auto old = linesOf(before);
+        const auto now = linesOf(after);
+        size_t first = 0;
+        while (first < old.size() && first < now.size() && old[first] == now[first]) ++first;
+        size_t last = now.size();
+        for (size_t kept = old.size();
+             last > first && kept > first && old[kept - 1] == now[last - 1]; --kept) {
+            --last;
+        }
+        std::string changed;
+        for (size_t i = first; i < last; ++i) changed += (changed.empty() ? "" : " | ") + now[i];
+        log->push_back("ini: " + (changed.empty() ? std::string("unchanged") : changed));
+        return true;
     }
 };
 
@@ -186,8 +162,6 @@ class EventLog : public ui::ViewObserver {
     std::set<std::string> watched_;
 };
 
-const char* const kSettingsPath = "C:\\Launcher\\Morvane.ini";
-
 // Rig1 has two pool configurations, Rig2 one token configuration. Rig1's record was last saved
 // as token-based with other values, so every key a save writes changes a line.
 const char* const kSettings =
@@ -200,6 +174,27 @@ const char* const kSettings =
     "[Rig2 Tokens]\r\nID1=TokA\r\n"
     "[Rig2TokA]\r\nConfig Title=TokA\r\nTokenHost=/*old*/\r\n";
 
+const Log kFilledRecord = {
+    "ini: Bitstream=/*b.bit*/",
+    "ini: Miner=/*m.exe*/",
+    "ini: Miner Params Location=/*After Miner*/",
+    "ini: Miner Params=/*-p*/",
+    "ini: NextJTag Location=/*j.exe*/",
+    "ini: Set Voltage=/*No*/",
+    "ini: Voltage=/*0.70*/",
+    "ini: Number BCUs=/*0*/",
+    "ini: FPGA Name Prefix=/*R*/",
+    "ini: Miner Launch Delay=/*0*/",
+    "ini: Rigname Offset=/*0*/",
+};
+
+// `parts` one after the other.
+Log joined(std::initializer_list<Log> parts) {
+    Log all;
+    for (const Log& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
 class EditorPages : public StoreTest {
   protected:
     EditorPages() { restart(); }
@@ -208,8 +203,7 @@ class EditorPages : public StoreTest {
     void restart() {
         form.reset();
         putIni(kSettings);
-        recording = std::make_unique<RecordingFiles>(files, kSettingsPath);
-        platform = std::make_unique<LoggingPlatform>(*recording, "C:\\Launcher\\morvane.exe");
+        platform = std::make_unique<LoggingPlatform>(files, "C:\\Launcher\\morvane.exe");
         form = startForm1(*platform);
     }
 
@@ -228,12 +222,11 @@ class EditorPages : public StoreTest {
     }
 
     // From here on, dialogs and settings file changes go into `log` too.
-    void logDialogsAndWrites() {
-        platform->log = &log;
-        recording->log = &log;
-    }
+    void logDialogsAndWrites() { platform->log = &log; }
 
-    // The configuration page filled in to pass every check, pool-based.
+    // The configuration page filled in to pass every check, pool-based, over a record loaded with
+    // the page's defaults; kFilledRecord is what its save then writes from "Bitstream" to
+    // "Rigname Offset".
     void fillConfigurationPage(const std::string& title) {
         TForm1& f = *form;
         commit(f.ebConfigTitle, title);
@@ -247,7 +240,6 @@ class EditorPages : public StoreTest {
     }
 
     Log log;
-    std::unique_ptr<RecordingFiles> recording;
     std::unique_ptr<LoggingPlatform> platform;
     std::unique_ptr<TForm1> form;
 };
@@ -268,44 +260,35 @@ TEST_F(EditorPages, ConfigurationSaveWritesThenListsThenRefillsThenReportsAndLea
     choose(f.cbAddConfigChoseConfig, "Rig2");
     fillConfigurationPage("rig1");
     f.TabControl1->setTabIndex(1);
+    // Watched but never changed: the run page's token list and its pool count.
     EventLog events(f, log,
                     {"cbAddConfigChoseConfig", "cbBitstreams", "cbAddPoolChosePool",
-                     "cbChoosePoolConfig", "cbChooseTokenConfig", "ebPoolTitleSave",
-                     "ebPoolURLSave", "edPoolURLRun", "lbPoolConfTitle", "Label21", "TabControl1"});
+                     "cbChoosePoolConfig", "cbChooseTokenConfig", "ebPoolTitleSave", "edPoolURLRun",
+                     "lbPoolConfTitle", "Label21", "TabControl1"});
     logDialogsAndWrites();
     click(f.Button8);
-    EXPECT_EQ(log, (Log{
-                       "ini: ID3=rig1",
-                       "ini: Bitstream=/*b.bit*/",
-                       "ini: Miner=/*m.exe*/",
-                       "ini: Miner Params Location=/*After Miner*/",
-                       "ini: Miner Params=/*-p*/",
-                       "ini: NextJTag Location=/*j.exe*/",
-                       "ini: Set Voltage=/*No*/",
-                       "ini: Voltage=/*0.70*/",
-                       "ini: Number BCUs=/*0*/",
-                       "ini: FPGA Name Prefix=/*R*/",
-                       "ini: Miner Launch Delay=/*0*/",
-                       "ini: Rigname Offset=/*0*/",
-                       "cbAddConfigChoseConfig=[Add New,Rig1,Rig2,rig1]",
-                       "cbBitstreams=[Rig1,Rig2,rig1]",
-                       "ini: Has Pool=/*1*/",
-                       "ini: Has Token=/*0*/",
-                       "cbAddPoolChosePool=[]",
-                       "cbAddPoolChosePool.change(-1)",
-                       "ebPoolTitleSave=",
-                       "cbChoosePoolConfig=[]",
-                       "cbChoosePoolConfig.change(-1)",
-                       "edPoolURLRun=",
-                       "cbAddPoolChosePool=[PoolA]",
-                       "cbChoosePoolConfig=[PoolA]",
-                       "cbAddPoolChosePool=[PoolA,PoolB]",
-                       "cbChoosePoolConfig=[PoolA,PoolB]",
-                       "cbAddPoolChosePool=[Add New,PoolA,PoolB]",
-                       "lbPoolConfTitle=Select Existing Pool Config - 2 configs found",
-                       R"(message information "Config Saved")",
-                       "TabControl1=page 2",
-                   }));
+    EXPECT_EQ(log, joined({{"ini: ID3=rig1"},
+                           kFilledRecord,
+                           {
+                               "cbAddConfigChoseConfig=[Add New,Rig1,Rig2,rig1]",
+                               "cbBitstreams=[Rig1,Rig2,rig1]",
+                               "ini: Has Pool=/*1*/",
+                               "ini: Has Token=/*0*/",
+                               "cbAddPoolChosePool=[]",
+                               "cbAddPoolChosePool.change(-1)",
+                               "ebPoolTitleSave=",
+                               "cbChoosePoolConfig=[]",
+                               "cbChoosePoolConfig.change(-1)",
+                               "edPoolURLRun=",
+                               "cbAddPoolChosePool=[PoolA]",
+                               "cbChoosePoolConfig=[PoolA]",
+                               "cbAddPoolChosePool=[PoolA,PoolB]",
+                               "cbChoosePoolConfig=[PoolA,PoolB]",
+                               "cbAddPoolChosePool=[Add New,PoolA,PoolB]",
+                               "lbPoolConfTitle=Select Existing Pool Config - 2 configs found",
+                               R"(message information "Config Saved")",
+                               "TabControl1=page 2",
+                           }}));
     EXPECT_EQ(sCurrentConfig, "rig1");
     EXPECT_EQ(f.cbBitstreams->itemIndex(), 0);
 }
@@ -317,35 +300,28 @@ TEST_F(EditorPages, ConfigurationSaveReplacingKeepsTheEntryAndTheLists) {
     fillConfigurationPage("Rig2");
     ui::dispatch(*platform, [&] { f.rbHasToken->userClick(); });
     f.TabControl1->setTabIndex(1);
+    // Watched but never changed: the configuration lists and the run page's token count.
     EventLog events(f, log,
                     {"cbAddConfigChoseConfig", "cbBitstreams", "cbSelectTokenSave",
                      "cbChooseTokenConfig", "Label31", "Label45", "TabControl1"});
     logDialogsAndWrites();
     platform->queueAnswer(true);
     click(f.Button8);
-    EXPECT_EQ(log, (Log{
-                       R"(question "Update existing Config?")",
-                       "ini: unchanged",  // ID2=Rig2 where it stood
-                       "ini: Bitstream=/*b.bit*/",
-                       "ini: Miner=/*m.exe*/",
-                       "ini: Miner Params Location=/*After Miner*/",
-                       "ini: Miner Params=/*-p*/",
-                       "ini: NextJTag Location=/*j.exe*/",
-                       "ini: Set Voltage=/*No*/",
-                       "ini: Voltage=/*0.70*/",
-                       "ini: Number BCUs=/*0*/",
-                       "ini: FPGA Name Prefix=/*R*/",
-                       "ini: Miner Launch Delay=/*0*/",
-                       "ini: Rigname Offset=/*0*/",
-                       "ini: unchanged",  // "Has Pool" 0
-                       "ini: unchanged",  // "Has Token" 1
-                       "cbSelectTokenSave=[TokA]",
-                       "cbChooseTokenConfig=[TokA]",
-                       "cbSelectTokenSave=[Add New,TokA]",
-                       "Label31=Select Existing Token Config - 1 configs found",
-                       R"(message information "Config Saved")",
-                       "TabControl1=page 3",
-                   }));
+    EXPECT_EQ(log, joined({{
+                               R"(question "Update existing Config?")",
+                               "ini: unchanged",  // ID2=Rig2 where it stood
+                           },
+                           kFilledRecord,
+                           {
+                               "ini: unchanged",  // "Has Pool" 0
+                               "ini: unchanged",  // "Has Token" 1
+                               "cbSelectTokenSave=[TokA]",
+                               "cbChooseTokenConfig=[TokA]",
+                               "cbSelectTokenSave=[Add New,TokA]",
+                               "Label31=Select Existing Token Config - 1 configs found",
+                               R"(message information "Config Saved")",
+                               "TabControl1=page 3",
+                           }}));
     EXPECT_FALSE(bUpdating);
 }
 
@@ -509,8 +485,8 @@ TEST_F(EditorPages, ARefusedWriteEndsEachSaveAtThatWrite) {
         restart();
         save.prepare();
         click(save.button(*form));
-        ASSERT_EQ(recording->contents.size(), static_cast<size_t>(save.writes)) << save.name;
-        const std::vector<std::string> after = recording->contents;
+        ASSERT_EQ(platform->contents.size(), static_cast<size_t>(save.writes)) << save.name;
+        const std::vector<std::string> after = platform->contents;
 
         for (int refused = 1; refused <= save.writes; ++refused) {
             SCOPED_TRACE(std::string(save.name) + ", write " + std::to_string(refused));
@@ -522,7 +498,7 @@ TEST_F(EditorPages, ARefusedWriteEndsEachSaveAtThatWrite) {
             const auto pools = f.cbAddPoolChosePool->items();
             const auto tokens = f.cbSelectTokenSave->items();
             const std::string current = sCurrentConfig;
-            recording->refuseFrom = recording->attempts + refused;
+            platform->refuseFrom = platform->attempts + refused;
             logDialogsAndWrites();
             click(save.button(f));
 

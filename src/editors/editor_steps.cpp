@@ -1,4 +1,4 @@
-#include "editors/title_entry.h"
+#include "editors/editor_steps.h"
 
 #include "app/unit1.h"
 
@@ -19,6 +19,19 @@ ReplacingTitle::ReplacingTitle(bool replacing) {
 }
 
 ReplacingTitle::~ReplacingTitle() { bUpdating = false; }
+
+size_t refillLists(ui::ComboBox& editorList, ui::ComboBox& runList, const SettingsStore& store,
+                   std::string_view listSection) {
+    editorList.clear();
+    runList.clear();
+    const std::vector<std::string> titles = store.titles(listSection);
+    for (const std::string& title : titles) {
+        editorList.add(title);
+        runList.add(title);
+    }
+    editorList.insert(0, std::string(kAddNew));
+    return titles.size();
+}
 
 size_t titlesListed(const ui::ComboBox& list) {
     const auto& items = list.items();

@@ -1,7 +1,8 @@
 #pragma once
 
-// What the three editor saves share: the title-list entry a title is saved under, with the
-// question before a listed title is replaced, and the flag that marks such a replacement.
+// What the three editor pages share: the refill of their lists, the title-list entry a title is
+// saved under, with the question before a listed title is replaced, and the flag that marks
+// such a replacement.
 
 #include <optional>
 #include <string>
@@ -39,6 +40,13 @@ class ReplacingTitle {
     ReplacingTitle(const ReplacingTitle&) = delete;
     ReplacingTitle& operator=(const ReplacingTitle&) = delete;
 };
+
+// Empties an editor page's list and the run page's list of the same kind, fills both with the
+// titles of the title list `listSection` in file order, and puts "Add New" first in the editor
+// page's list only. A list that had a chosen entry loses it and runs its change handler once,
+// which empties its page's fields. Gives the number of titles listed.
+size_t refillLists(ui::ComboBox& editorList, ui::ComboBox& runList, const SettingsStore& store,
+                   std::string_view listSection);
 
 // The titles an editor list holds: its entries without the leading "Add New".
 size_t titlesListed(const ui::ComboBox& list);
