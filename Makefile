@@ -75,7 +75,8 @@ scenarios: deps wineprefix
 	exit $$status
 
 # One PNG per page of the real window under Wine: build/screenshots/page0.png ... page5.png,
-# started from the sample settings file with a configuration and a pool configuration chosen.
+# started from the sample settings file with a configuration and a pool configuration chosen
+# and a record loaded into each editor page.
 screenshots: deps wineprefix
 	@scripts/install-deps.sh imagemagick
 	cmake --preset windows

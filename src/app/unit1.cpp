@@ -38,6 +38,12 @@ void TForm1::bindHandlers() {
     edJTagRun->onChange = [this] { ShowScript(edJTagRun); };
     edPoolRigNameRun->onChange = [this] { ShowScript(edPoolRigNameRun); };
     edPoolWalletRun->onChange = [this] { ShowScript(edPoolWalletRun); };
+    cbAddConfigChoseConfig->onChange = [this] { LoadStrem2Edit(cbAddConfigChoseConfig); };
+    Button8->onClick = [this] { btnSaveStreamClick(Button8); };
+    cbAddPoolChosePool->onChange = [this] { LoadPoolForEditing(cbAddPoolChosePool); };
+    btnSavePoolData->onClick = [this] { btnSavePoolDataClick(btnSavePoolData); };
+    cbSelectTokenSave->onChange = [this] { LoadTokenForEditing(cbSelectTokenSave); };
+    Button7->onClick = [this] { SaveTokenData(Button7); };
 }
 
 void TForm1::FormCreate(Sender) {

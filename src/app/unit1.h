@@ -52,6 +52,24 @@ class TForm1 : public ui::Window {
     // caller's to say (the preview and the launch decide it differently).
     launch::StartLineParts startLineParts(bool usePool) const;
 
+    // Configuration page.
+    void LoadStrem2Edit(Sender sender);
+    // True when the page must not be saved; shows its own messages.
+    bool CheckB4Save();
+    void btnSaveStreamClick(Sender sender);
+
+    // Pool configuration page.
+    void AddNewPoolTitles(Sender sender);
+    void LoadPoolForEditing(Sender sender);
+    // True when the page must not be saved; shows its own messages.
+    bool CheckB4SavePool();
+    void btnSavePoolDataClick(Sender sender);
+
+    // Token configuration page.
+    void AddTokenConfigs(Sender sender);
+    void LoadTokenForEditing(Sender sender);
+    void SaveTokenData(Sender sender);
+
     // The settings file's wrapped values.
     bool MyWriteIniString(const std::string& sSection, const std::string& sIdent,
                           const std::string& sValue);

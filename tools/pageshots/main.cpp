@@ -1,7 +1,8 @@
 // Pictures every page of the window as PAGE.bmp files, so the layout can be looked at without a
 // display. Pages that only a save or a launch leads to are shown by setting the page directly.
 // Given a settings file, the tool starts from a copy of it and, as a user would, chooses the
-// first configuration and its first pool configuration, so the run page is pictured filled.
+// first configuration and its first pool configuration, so the run page is pictured filled, and
+// loads a record into each editor page before picturing it.
 #include <windows.h>
 // commctrl.h needs windows.h before it.
 #include <commctrl.h>
@@ -29,6 +30,34 @@ void pump() {
 void chooseFirst(morvane::ui::Platform& platform, morvane::ui::ComboBox& box) {
     if (box.items().empty()) return;
     morvane::ui::dispatch(platform, [&box] { box.userSelect(0); });
+}
+
+// The user chooses entry `index` of a list, if it has one there.
+void choose(morvane::ui::Platform& platform, morvane::ui::ComboBox& box, int index) {
+    if (static_cast<int>(box.items().size()) <= index) return;
+    morvane::ui::dispatch(platform, [&box, index] { box.userSelect(index); });
+}
+
+// Each editor page with a record loaded: the first configuration on the configuration page,
+// then its first pool configuration and the second configuration's first token configuration,
+// in lists filled as a configuration's save fills them (the save itself would ask a question).
+void loadEditorPage(morvane::TForm1& form, morvane::ui::Platform& platform, int page) {
+    switch (page) {
+        case 1:
+            choose(platform, *form.cbAddConfigChoseConfig, 1);
+            break;
+        case 2:
+            form.AddNewPoolTitles(&form);
+            choose(platform, *form.cbAddPoolChosePool, 1);
+            break;
+        case 3:
+            choose(platform, *form.cbAddConfigChoseConfig, 2);
+            form.AddTokenConfigs(&form);
+            choose(platform, *form.cbSelectTokenSave, 1);
+            break;
+        default:
+            break;
+    }
 }
 
 }  // namespace
@@ -61,6 +90,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     const std::wstring folder = argv[1];
     for (int page = 0; page < form->TabControl1->count(); ++page) {
+        if (argc == 3) loadEditorPage(*form, platform, page);
         form->TabControl1->setTabIndex(page);
         pump();
         const std::wstring file = folder + L"\\page" + std::to_wstring(page) + L".bmp";
