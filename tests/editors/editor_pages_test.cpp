@@ -61,9 +61,14 @@ class LoggingPlatform : public uiscript::ScriptedPlatform {
         if (path != kSettingsPath) return ScriptedPlatform::writeFile(path, bytes);
         return change([&] { return ScriptedPlatform::writeFile(path, bytes); });
     }
-    bool replaceFile(const std::string& from, const std::string& to) override {
+    ReplaceResult replaceFile(const std::string& from, const std::string& to) override {
         if (to != kSettingsPath) return ScriptedPlatform::replaceFile(from, to);
-        return change([&] { return ScriptedPlatform::replaceFile(from, to); });
+        ReplaceResult result = ReplaceResult::Failed;
+        change([&] {
+            result = ScriptedPlatform::replaceFile(from, to);
+            return result == ReplaceResult::Done;
+        });
+        return result;
     }
 
   private:
