@@ -13,11 +13,10 @@
 
 namespace {
 
-void pump() {
+void pump(morvane::win32::Win32View& view) {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+        morvane::win32::processMessage(view, message);
     }
 }
 
@@ -36,11 +35,11 @@ int wmain(int argc, wchar_t** argv) {
     const auto form = morvane::startForm1(platform);
     morvane::win32::Win32View view(*form, platform);
     view.show(SW_SHOWNORMAL);
-    pump();
+    pump(view);
     const std::wstring folder = argv[1];
     for (int page = 0; page < form->TabControl1->count(); ++page) {
         form->TabControl1->setTabIndex(page);
-        pump();
+        pump(view);
         const std::wstring file = folder + L"\\page" + std::to_wstring(page) + L".bmp";
         if (!morvane::win32::saveWindowImage(view.window(), file)) {
             std::fprintf(stderr, "could not save page %d\n", page);
