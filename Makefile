@@ -36,6 +36,13 @@ test: native windows wineprefix
 bench: deps windows wineprefix
 	cmake --preset bench
 	cmake --build --preset bench -j $(JOBS)
+	@echo "== Start-up of the Windows program, under Wine =="
+	@imports() { x86_64-w64-mingw32-objdump -p "$$1" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr A-Z a-z | sort; }; \
+	if [ "$$(imports build/windows/morvane.exe)" != "$$(imports build/windows/bench/bare_window_dlls.exe)" ]; then \
+	    echo "bench/bare_window.cpp must import the DLLs morvane.exe imports" >&2; exit 1; \
+	fi
+	@cmake/wine-run.sh "$(PREFIX)" build/windows/bench/startup_bench.exe build/windows/bench/bare_window.exe \
+	    build/windows/bench/bare_window_dlls.exe build/windows/morvane.exe 2> >(grep -v '^X connection' >&2)
 	@echo "== Windows build, under Wine =="
 	@$(WINE_ENV) wine build/windows/bench/store_bench_win.exe
 	@echo "== Native build =="
@@ -122,7 +129,7 @@ run: wineprefix
 	cmake --preset windows
 	cmake --build --preset windows --target morvane
 	mkdir -p $(RUN_DIR)
-	cp build/windows/morvane.exe $(RUN_DIR)/
+	cp build/windows/morvane.exe build/windows/morvane.exe.debug $(RUN_DIR)/
 	@cd $(RUN_DIR) && if [ -n "$$DISPLAY" ]; then \
 	    $(WINE_ENV) wine morvane.exe; \
 	else \

@@ -63,8 +63,9 @@ void NativeControl::place(HWND hwnd, const RECT& rect) {
 
 void NativeControl::applyFont(HWND hwnd) {
     const auto font = reinterpret_cast<WPARAM>(context_.font(model_.font));
+    // No redraw of its own: a new control is painted when shown, and a DPI change redraws all.
     if (static_cast<WPARAM>(SendMessageW(hwnd, WM_GETFONT, 0, 0)) != font) {
-        SendMessageW(hwnd, WM_SETFONT, font, TRUE);
+        SendMessageW(hwnd, WM_SETFONT, font, FALSE);
     }
 }
 

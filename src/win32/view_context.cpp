@@ -122,6 +122,7 @@ ViewContext::ViewContext(ui::Control& form, ui::Platform& platform)
 
 ViewContext::~ViewContext() {
     natives_.clear();
+    if (measuring_) DeleteDC(measuring_);
     if (tooltip_ && IsWindow(tooltip_)) DestroyWindow(tooltip_);
     for (const auto& [key, font] : fonts_) DeleteObject(font);
 }
@@ -151,6 +152,21 @@ HFONT ViewContext::font(const ui::Font& font) {
     HFONT created = CreateFontIndirectW(&logFont);
     fonts_.emplace(key, created);
     return created;
+}
+
+int ViewContext::textWidth(const ui::Font& textFont, const std::wstring& text) {
+    HFONT used = font(textFont);
+    const auto key = std::make_tuple(used, text);
+    if (const auto found = widths_.find(key); found != widths_.end()) return found->second;
+    // A memory DC of its own: the screen's would be fetched and released for every label.
+    if (!measuring_) measuring_ = CreateCompatibleDC(nullptr);
+    const HGDIOBJ previous = SelectObject(measuring_, used);
+    RECT extent{0, 0, 0, 0};
+    DrawTextW(measuring_, text.c_str(), static_cast<int>(text.size()), &extent,
+              DT_CALCRECT | DT_SINGLELINE);
+    SelectObject(measuring_, previous);
+    widths_.emplace(key, extent.right);
+    return extent.right;
 }
 
 NativeControl* ViewContext::native(const ui::Control& control) const {

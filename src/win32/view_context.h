@@ -52,6 +52,8 @@ class ViewContext {
     RECT scale(const ui::Rect& rect) const;
     // The font for the current DPI: the system's message font unless the control names one.
     HFONT font(const ui::Font& font);
+    // The width of a one-line text in that font, measured once per text, font and DPI.
+    int textWidth(const ui::Font& font, const std::wstring& text);
 
     // The registry.
     NativeControl* native(const ui::Control& control) const;
@@ -141,6 +143,8 @@ class ViewContext {
     NativeControl* pending_ = nullptr;
     std::unordered_map<const ui::Control*, std::unique_ptr<NativeControl>> natives_;
     std::map<std::tuple<std::string, int, UINT>, HFONT> fonts_;
+    HDC measuring_ = nullptr;
+    std::map<std::tuple<HFONT, std::wstring>, int> widths_;
 };
 
 }  // namespace morvane::win32

@@ -25,15 +25,8 @@ void LabelView::update() {
 RECT LabelView::placement() const {
     RECT rect = NativeControl::placement();
     if (static_cast<const ui::Label&>(model_).wordWrap) return rect;
-    const std::wstring text = caption();
-    HDC dc = GetDC(nullptr);
-    const HGDIOBJ previous = SelectObject(dc, context_.font(model_.font));
-    RECT extent{0, 0, 0, 0};
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &extent,
-              DT_CALCRECT | DT_SINGLELINE);
-    SelectObject(dc, previous);
-    ReleaseDC(nullptr, dc);
-    rect.right = std::min(rect.right, rect.left + extent.right + context_.scale(2));
+    const int width = context_.textWidth(model_.font, caption());
+    rect.right = std::min(rect.right, rect.left + width + context_.scale(2));
     return rect;
 }
 
