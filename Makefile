@@ -80,13 +80,18 @@ scenarios: deps wineprefix
 	    $(if $(OUT),--out "$(abspath $(OUT))/win32") $$files || status=1; \
 	exit $$status
 
-# One PNG per page of the real window under Wine: build/screenshots/page0.png ... page5.png.
+# One PNG per page of the real window under Wine: build/screenshots/page0.png ... page5.png, and
+# screen.png with the window on its 1600x1000 screen. DPI=144 pictures it on a screen of that DPI
+# (a copy of the build's prefix with that LogPixels).
+DPI ?=
 screenshots: deps wineprefix
 	@scripts/install-deps.sh imagemagick
 	cmake --preset windows
 	cmake --build --preset windows -j $(JOBS) --target pageshots
 	rm -rf build/screenshots && mkdir -p build/screenshots
-	cd build/screenshots && "$(CURDIR)/cmake/wine-run.sh" "$(PREFIX)" \
+	@prefix="$(PREFIX)"; \
+	if [ -n "$(DPI)" ]; then prefix=$$(cmake/wine-dpi-prefix.sh "$(PREFIX)" "$(DPI)") || exit 1; fi; \
+	cd build/screenshots && "$(CURDIR)/cmake/wine-run.sh" "$$prefix" \
 	    "$(CURDIR)/build/windows/tools/pageshots/pageshots.exe" .
 	for bmp in build/screenshots/*.bmp; do \
 	    convert "$$bmp" "$${bmp%.bmp}.png" && rm "$$bmp" || exit 1; \

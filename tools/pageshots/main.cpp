@@ -1,5 +1,6 @@
-// Pictures every page of the window as PAGE.bmp files, so the layout can be looked at without a
-// display. Pages that only a save or a launch leads to are shown by setting the page directly.
+// Pictures every page of the window as PAGE.bmp files, and the whole screen with the window on
+// it as screen.bmp, so the layout can be looked at without a display. Pages that only a save or
+// a launch leads to are shown by setting the page directly.
 #include <windows.h>
 // commctrl.h needs windows.h before it.
 #include <commctrl.h>
@@ -37,6 +38,10 @@ int wmain(int argc, wchar_t** argv) {
     view.show(SW_SHOWNORMAL);
     pump(view);
     const std::wstring folder = argv[1];
+    if (!morvane::win32::saveWindowImage(GetDesktopWindow(), folder + L"\\screen.bmp")) {
+        std::fprintf(stderr, "could not save the screen\n");
+        return 1;
+    }
     for (int page = 0; page < form->TabControl1->count(); ++page) {
         form->TabControl1->setTabIndex(page);
         pump(view);
