@@ -1,14 +1,14 @@
 #!/bin/sh
 # Prints the path of a copy of a Wine prefix whose screen has another DPI (the registry's
-# HKCU\Control Panel\Desktop LogPixels), creating the copy when it is missing or older than the
-# prefix. The copy links the prefix's files instead of duplicating them; the registry files,
-# which Wine rewrites, are copied.
+# HKCU\Control Panel\Desktop LogPixels), creating the copy when it is missing. The copy links
+# the prefix's files instead of duplicating them; the registry files, which Wine rewrites, are
+# copied.
 # Usage: wine-dpi-prefix.sh PREFIX DPI
 set -e
 prefix=$1
 dpi=$2
 copy="$prefix-dpi$dpi"
-if [ ! -f "$copy/system.reg" ] || [ "$prefix/system.reg" -nt "$copy/.dpi" ]; then
+if [ ! -f "$copy/.dpi" ]; then
     [ -f "$prefix/system.reg" ] || { echo "no Wine prefix at $prefix" >&2; exit 1; }
     rm -rf "$copy"
     cp -al "$prefix" "$copy"

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -366,6 +367,57 @@ TEST_F(ViewTest, ArrowKeysMoveAndCheckWithinARadioGroup) {
         EXPECT_EQ(GetFocus(), h(*step.checked));
         EXPECT_EQ(form.focused(), step.checked);
     }
+}
+
+// Counts the messages a native control receives.
+LRESULT CALLBACK countMessages(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                               DWORD_PTR counts) {
+    ++(*reinterpret_cast<std::map<UINT, int>*>(counts))[message];
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+TEST_F(ViewTest, AListRefillAndAMemoLoadReachTheirControlsAsOneUpdate) {
+    std::map<UINT, int> list, memo;
+    SetWindowSubclass(h(*form.combo), countMessages, 1, reinterpret_cast<DWORD_PTR>(&list));
+    SetWindowSubclass(h(*form.memo), countMessages, 1, reinterpret_cast<DWORD_PTR>(&memo));
+    form.button->onClick = [this] {
+        form.combo->clear();
+        for (int i = 0; i < 200; ++i) form.combo->add("entry " + std::to_string(i));
+        form.memo->clear();
+        for (int i = 0; i < 200; ++i) form.memo->addLine("line " + std::to_string(i));
+    };
+    SendMessageW(h(*form.button), BM_CLICK, 0, 0);
+    EXPECT_EQ(list[CB_RESETCONTENT], 1);
+    EXPECT_EQ(list[CB_ADDSTRING], 200);
+    EXPECT_EQ(list[CB_GETLBTEXT], 0);
+    EXPECT_EQ(list[WM_SETREDRAW], 2);
+    EXPECT_EQ(memo[WM_SETTEXT], 1);
+    EXPECT_EQ(SendMessageW(h(*form.combo), CB_GETCOUNT, 0, 0), 200);
+    EXPECT_EQ(SendMessageW(h(*form.memo), EM_GETLINECOUNT, 0, 0), 200);
+
+    // Appending to a list adds only the new entry.
+    list.clear();
+    form.combo->add("one more");
+    EXPECT_EQ(list[CB_RESETCONTENT], 0);
+    EXPECT_EQ(list[CB_ADDSTRING], 1);
+    RemoveWindowSubclass(h(*form.combo), countMessages, 1);
+    RemoveWindowSubclass(h(*form.memo), countMessages, 1);
+}
+
+// A modal dialog disables its owner before it shows: the window then shows the model as the
+// handler left it so far.
+TEST_F(ViewTest, AModalDialogSeesTheModelAsItStands) {
+    std::wstring behind;
+    form.button->onClick = [this, &behind] {
+        form.edit->setText("before the dialog");
+        EnableWindow(view.window(), FALSE);
+        behind = textOf(h(*form.edit));
+        EnableWindow(view.window(), TRUE);
+        form.edit->setText("after it");
+    };
+    SendMessageW(h(*form.button), BM_CLICK, 0, 0);
+    EXPECT_EQ(behind, L"before the dialog");
+    EXPECT_EQ(textOf(h(*form.edit)), L"after it");
 }
 
 TEST_F(ViewTest, MenuShowsVisibleItemsAndAChoiceCommitsTypedTextFirst) {
