@@ -18,8 +18,10 @@ bool isEnterKeyDown(LPARAM dialogMessage) {
 
 }  // namespace
 
-HWND TextFieldView::createEdit(HWND parent, DWORD style, const std::string& text) {
-    HWND edit = createWindow(parent, WC_EDITW, style | WS_TABSTOP, WS_EX_CLIENTEDGE, widen(text));
+HWND TextFieldView::createEdit(HWND parent, DWORD style, const std::string& text,
+                               const RECT* rect) {
+    HWND edit =
+        createWindow(parent, WC_EDITW, style | WS_TABSTOP, WS_EX_CLIENTEDGE, widen(text), rect);
     SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
     return edit;
 }
@@ -92,9 +94,7 @@ void SpinBoxView::create(HWND parent) {
     const auto& spin = static_cast<const ui::SpinBox&>(model_);
     parent_ = parent;
     const auto [field, buttons] = parts();
-    HWND edit = createWindow(parent, WC_EDITW, baseStyle() | ES_AUTOHSCROLL | WS_TABSTOP,
-                             WS_EX_CLIENTEDGE, widen(spin.text()), &field);
-    SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
+    createEdit(parent, baseStyle() | ES_AUTOHSCROLL, spin.text(), &field);
     // The arrows only report clicks; the position is never the number (no UDS_SETBUDDYINT).
     arrows_ = createWindow(parent, UPDOWN_CLASSW, (baseStyle() & ~WS_GROUP) | UDS_HOTTRACK, 0, {},
                            &buttons);

@@ -15,7 +15,8 @@ class TextFieldView : public NativeControl {
                          LRESULT result) override;
 
   protected:
-    HWND createEdit(HWND parent, DWORD style, const std::string& text);
+    // The edit box, at `rect` (by default the control's placement).
+    HWND createEdit(HWND parent, DWORD style, const std::string& text, const RECT* rect = nullptr);
     virtual bool commitsOnEnter() const { return true; }
     // The keyboard filter for typed characters (not for pasted text).
     virtual bool acceptsKey(wchar_t /*key*/) const { return true; }
