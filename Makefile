@@ -36,6 +36,13 @@ test: native windows wineprefix
 bench: deps windows wineprefix
 	cmake --preset bench
 	cmake --build --preset bench -j $(JOBS)
+	@echo "== Start-up of the Windows program, under Wine =="
+	@imports() { x86_64-w64-mingw32-objdump -p "$$1" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr A-Z a-z | sort; }; \
+	if [ "$$(imports build/windows/morvane.exe)" != "$$(imports build/windows/bench/bare_window_dlls.exe)" ]; then \
+	    echo "bench/bare_window.cpp must import the DLLs morvane.exe imports" >&2; exit 1; \
+	fi
+	@cmake/wine-run.sh "$(PREFIX)" build/windows/bench/startup_bench.exe build/windows/bench/bare_window.exe \
+	    build/windows/bench/bare_window_dlls.exe build/windows/morvane.exe 2> >(grep -v '^X connection' >&2)
 	@echo "== Windows build, under Wine =="
 	@$(WINE_ENV) wine build/windows/bench/store_bench_win.exe
 	@echo "== Native build =="
@@ -74,15 +81,20 @@ scenarios: deps wineprefix
 	    $(if $(OUT),--out "$(abspath $(OUT))/win32") $$files || status=1; \
 	exit $$status
 
-# One PNG per page of the real window under Wine: build/screenshots/page0.png ... page5.png,
-# started from the sample settings file with a configuration and a pool configuration chosen
-# and a record loaded into each editor page.
+# One PNG per page of the real window under Wine: build/screenshots/page0.png ... page5.png, and
+# screen.png with the window on its 1600x1000 screen, started from the sample settings file
+# with a configuration and a pool configuration chosen and a record loaded into each editor
+# page. DPI=144 pictures it on a screen of that DPI (a copy of the build's prefix with that
+# LogPixels).
+DPI ?=
 screenshots: deps wineprefix
 	@scripts/install-deps.sh imagemagick
 	cmake --preset windows
 	cmake --build --preset windows -j $(JOBS) --target pageshots
 	rm -rf build/screenshots && mkdir -p build/screenshots
-	cd build/screenshots && "$(CURDIR)/cmake/wine-run.sh" "$(PREFIX)" \
+	@prefix="$(PREFIX)"; \
+	if [ -n "$(DPI)" ]; then prefix=$$(cmake/wine-dpi-prefix.sh "$(PREFIX)" "$(DPI)") || exit 1; fi; \
+	cd build/screenshots && "$(CURDIR)/cmake/wine-run.sh" "$$prefix" \
 	    "$(CURDIR)/build/windows/tools/pageshots/pageshots.exe" . ../../tests/fixtures/Morvane.ini
 	for bmp in build/screenshots/*.bmp; do \
 	    convert "$$bmp" "$${bmp%.bmp}.png" && rm "$$bmp" || exit 1; \
@@ -125,7 +137,7 @@ run: wineprefix
 	cmake --preset windows
 	cmake --build --preset windows --target morvane
 	mkdir -p $(RUN_DIR)
-	cp build/windows/morvane.exe $(RUN_DIR)/
+	cp build/windows/morvane.exe build/windows/morvane.exe.debug $(RUN_DIR)/
 	@cd $(RUN_DIR) && if [ -n "$$DISPLAY" ]; then \
 	    $(WINE_ENV) wine morvane.exe; \
 	else \

@@ -21,6 +21,16 @@ void CheckBox::setChecked(bool checked) {
     if (onChange) onChange();
 }
 
+void CheckBox::userClick() {
+    setFocus();
+    setChecked(!checked_);
+}
+
+void RadioButton::userClick() {
+    setFocus();
+    setChecked(true);
+}
+
 void RadioButton::setChecked(bool checked) {
     if (checked_ == checked) return;
     checked_ = checked;

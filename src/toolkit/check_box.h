@@ -13,8 +13,8 @@ class CheckBox : public Control {
 
     bool checked() const { return checked_; }
     void setChecked(bool checked);
-    // The user clicks: the box toggles.
-    void userClick() { setChecked(!checked_); }
+    // The user clicks: the box takes the focus and toggles.
+    void userClick();
 
     bool wordWrap = false;
     std::function<void()> onChange;
@@ -33,8 +33,9 @@ class RadioButton : public Control {
     const std::string& groupName() const { return groupName_; }
     bool checked() const { return checked_; }
     void setChecked(bool checked);
-    // The user clicks: the button is checked.
-    void userClick() { setChecked(true); }
+    // The user clicks (or reaches it with an arrow key): the button takes the focus and is
+    // checked.
+    void userClick();
 
   private:
     std::string groupName_;

@@ -28,6 +28,7 @@ void ComboBox::insert(size_t position, std::string item) {
 }
 
 void ComboBox::userSelect(int index) {
+    setFocus();
     if (index < -1 || index >= static_cast<int>(items_.size()) || index == itemIndex_) return;
     itemIndex_ = index;
     changed();

@@ -27,7 +27,8 @@ class ComboBox : public Control {
     // Inserts an entry; runs nothing. The selection keeps pointing at the same entry.
     void insert(size_t position, std::string item);
 
-    // The user chooses entry `index`: onChange runs when the selection changes.
+    // The user chooses entry `index`: the list takes the focus, and onChange runs when the
+    // selection changes.
     void userSelect(int index);
 
     std::function<void()> onChange;

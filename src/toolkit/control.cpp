@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "toolkit/keyboard.h"
+
 namespace morvane::ui {
 
 void Control::adopt(std::unique_ptr<Control> child) {
@@ -54,13 +56,20 @@ void Control::setHint(std::string_view hint) {
 void Control::setEnabled(bool enabled) {
     if (enabled_ == enabled) return;
     enabled_ = enabled;
+    dropUnreachableFocus();
     changed();
 }
 
 void Control::setVisible(bool visible) {
     if (visible_ == visible) return;
     visible_ = visible;
+    dropUnreachableFocus();
     changed();
+}
+
+void Control::dropUnreachableFocus() {
+    Control& window = root();
+    if (window.focused_ && !reachable(*window.focused_)) window.focused_ = nullptr;
 }
 
 Control& Control::root() {
@@ -84,6 +93,7 @@ void Control::changed() {
 }
 
 void Button::userClick() {
+    setFocus();
     if (onClick) onClick();
 }
 

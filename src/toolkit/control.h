@@ -89,6 +89,8 @@ class Control {
     const std::string& hint() const { return hint_; }
     void setHint(std::string_view hint);
 
+    // A control that the user can no longer reach by a change of these loses the keyboard
+    // focus: the window then has none.
     bool enabled() const { return enabled_; }
     void setEnabled(bool enabled);
     bool visible() const { return visible_; }
@@ -109,6 +111,8 @@ class Control {
   protected:
     void changed();
     ViewObserver* observer();
+    // Drops the window's focus when the user cannot reach the focused control any more.
+    void dropUnreachableFocus();
 
   private:
     void adopt(std::unique_ptr<Control> child);
@@ -151,7 +155,7 @@ class Button : public Control {
   public:
     explicit Button(std::string name) : Control(Kind::Button, std::move(name)) {}
     std::function<void()> onClick;
-    // The user clicks: runs onClick.
+    // The user clicks: the button takes the focus, then onClick runs.
     void userClick();
 };
 

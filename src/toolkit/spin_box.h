@@ -38,8 +38,14 @@ class SpinBox : public Control {
     // is clamped to the range. Examples (0..100): "2.5" -> 2, "150" -> 100, "abc" -> unchanged.
     void setText(std::string_view text);
     void setValue(double value);
-    // The up and down arrows: `count` steps up (negative: down), clamped.
+    // `count` steps up (negative: down), clamped.
     void stepBy(int count);
+    // The user presses the up or down arrow (of the box or of the keyboard): the box takes the
+    // focus and steps.
+    void userStep(int count) {
+        setFocus();
+        stepBy(count);
+    }
     // The keyboard filter: digits, "-" and "+"; two-decimal spin boxes also ".", "," and the
     // locale's decimal separator.
     bool acceptsKey(char32_t key) const;

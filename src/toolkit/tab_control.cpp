@@ -1,5 +1,7 @@
 #include "toolkit/tab_control.h"
 
+#include "toolkit/keyboard.h"
+
 namespace morvane::ui {
 
 TabPage* TabControl::page(int index) const {
@@ -11,6 +13,14 @@ void TabControl::setTabIndex(int index) {
     if (index < 0 || index >= count() || index == tabIndex_) return;
     tabIndex_ = index;
     changed();
+    const Control* focus = focused();
+    if (!focus || !reachable(*focus)) {
+        if (Control* first = firstTabStop(*page(index))) {
+            first->setFocus();
+        } else if (kind() == Kind::TabControl && reachable(*this)) {
+            setFocus();
+        }
+    }
     if (onChange) onChange();
 }
 
@@ -34,6 +44,7 @@ void TabControl::removeTab(int index) {
 }
 
 bool TabControl::userSelect(int index) {
+    setFocus();
     const TabPage* tab = page(index);
     if (!tab || !tab->enabled() || !enabled()) return false;
     setTabIndex(index);

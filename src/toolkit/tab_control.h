@@ -24,6 +24,10 @@ class TabControl : public Control {
     TabPage* page(int index) const;
     // -1 when there are no pages.
     int tabIndex() const { return tabIndex_; }
+    // Shows page `index`. When the focused control is not reachable afterwards (it was on the
+    // page now hidden), or nothing has the focus, the focus moves to the first Tab stop of the
+    // page shown (for a tab control with none: its strip); then onChange runs, whose handler
+    // may name another control.
     void setTabIndex(int index);
 
     // Appends a page; the first page becomes the shown one.
@@ -32,7 +36,8 @@ class TabControl : public Control {
     // nothing.
     void removeTab(int index);
 
-    // The user chooses a tab: false (and nothing changes) when it is disabled or missing.
+    // The user clicks a tab: the strip takes the focus, and the tab is chosen unless it is
+    // disabled or missing (then false, and no page changes).
     bool userSelect(int index);
 
     std::function<void()> onChange;

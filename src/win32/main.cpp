@@ -20,7 +20,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
     morvane::win32::Win32View view(*form, platform);
     platform.setOwner(view.window());
     view.show(showCommand);
-    const int result = morvane::win32::runMessageLoop(view.window());
+    const int result = morvane::win32::runMessageLoop(view);
     platform.setOwner(nullptr);
     return result;
 }

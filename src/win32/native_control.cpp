@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "toolkit/check_box.h"
+#include "toolkit/keyboard.h"
 #include "win32/view_button.h"
 #include "win32/view_context.h"
 #include "win32/view_edit.h"
@@ -25,20 +25,6 @@ bool covers(const ui::Rect& outer, const ui::Rect& inner) {
     return outer.x <= inner.x && outer.y <= inner.y &&
            inner.x + inner.width <= outer.x + outer.width &&
            inner.y + inner.height <= outer.y + outer.height;
-}
-
-// Radio buttons of one group name that follow each other form one arrow-key group; every other
-// control starts a group of its own.
-bool startsGroup(const ui::Control& control) {
-    if (control.kind() != ui::Kind::RadioButton || !control.parent()) return true;
-    const ui::Control* previous = nullptr;
-    for (const auto& sibling : control.parent()->children()) {
-        if (sibling.get() == &control) break;
-        previous = sibling.get();
-    }
-    return !previous || previous->kind() != ui::Kind::RadioButton ||
-           static_cast<const ui::RadioButton*>(previous)->groupName() !=
-               static_cast<const ui::RadioButton&>(control).groupName();
 }
 
 }  // namespace
@@ -77,8 +63,9 @@ void NativeControl::place(HWND hwnd, const RECT& rect) {
 
 void NativeControl::applyFont(HWND hwnd) {
     const auto font = reinterpret_cast<WPARAM>(context_.font(model_.font));
+    // No redraw of its own: a new control is painted when shown, and a DPI change redraws all.
     if (static_cast<WPARAM>(SendMessageW(hwnd, WM_GETFONT, 0, 0)) != font) {
-        SendMessageW(hwnd, WM_SETFONT, font, TRUE);
+        SendMessageW(hwnd, WM_SETFONT, font, FALSE);
     }
 }
 
@@ -93,17 +80,17 @@ RECT NativeControl::placement() const { return context_.scale(model_.bounds); }
 
 DWORD NativeControl::baseStyle() const {
     return WS_CHILD | WS_CLIPSIBLINGS | (shown() ? WS_VISIBLE : 0) | (active() ? 0 : WS_DISABLED) |
-           (startsGroup(model_) ? WS_GROUP : 0);
+           (ui::startsGroup(model_) ? WS_GROUP : 0);
 }
 
 HWND NativeControl::createWindow(HWND parent, const wchar_t* className, DWORD style, DWORD exStyle,
-                                 const std::wstring& text) {
+                                 const std::wstring& text, const RECT* rect) {
+    parent_ = parent;
+    const RECT where = rect ? *rect : placement();
     const UINT id = context_.newId();
     HWND hwnd = lstrcmpW(className, kContainerClass) == 0
-                    ? context_.createContainer(parent, style, exStyle, id)
-                    : CreateWindowExW(exStyle, className, text.c_str(), style, 0, 0, 0, 0, parent,
-                                      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
-                                      context_.instance, nullptr);
+                    ? context_.createContainer(parent, style, exStyle, id, where)
+                    : context_.createControl(parent, className, style, exStyle, text, where, id);
     if (!hwnd) throw std::runtime_error("A control of the window could not be created.");
     if (!handle_) {
         handle_ = hwnd;

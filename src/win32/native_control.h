@@ -24,6 +24,7 @@ class NativeControl {
     NativeControl& operator=(const NativeControl&) = delete;
 
     ui::Control& model() const { return model_; }
+    ViewContext& context() const { return context_; }
     // The main window of the control; nullptr for menus.
     HWND handle() const { return handle_; }
     // Where the windows of the model's children go.
@@ -41,10 +42,16 @@ class NativeControl {
     virtual void command(WORD /*code*/) {}
     virtual std::optional<LRESULT> notify(const NMHDR& /*header*/) { return std::nullopt; }
     virtual void drawItem(const DRAWITEMSTRUCT& /*item*/) {}
-    // Messages to the control's own windows, before the native window procedure.
+    // Messages to the control's own windows, before the native window procedure; a result
+    // takes the message.
     virtual std::optional<LRESULT> message(HWND /*hwnd*/, UINT /*message*/, WPARAM /*wParam*/,
                                            LPARAM /*lParam*/) {
         return std::nullopt;
+    }
+    // After the native window procedure of the program's own classes: the result to return.
+    virtual LRESULT afterMessage(HWND /*hwnd*/, UINT /*message*/, WPARAM /*wParam*/,
+                                 LPARAM /*lParam*/, LRESULT result) {
+        return result;
     }
     // Text fields: hands the typed text to the model.
     virtual void commit() {}
@@ -53,18 +60,21 @@ class NativeControl {
     void destroy();
 
   protected:
-    // The rectangle in the parent's client area.
+    // The rectangle in the parent's client area; known before the windows exist, so they are
+    // created in place.
     virtual RECT placement() const;
+    // The window the control's windows lie in.
+    HWND parentWindow() const { return handle_ ? GetParent(handle_) : parent_; }
     // Whether the window is shown and enabled; pages follow their tab control.
     virtual bool shown() const { return model_.visible(); }
     virtual bool active() const { return model_.enabled(); }
 
     // WS_CHILD, visibility, enabled state and the start of a Tab navigation group.
     DWORD baseStyle() const;
-    // Creates a window of the control and routes its messages to the view; the first one is
-    // the control's handle.
+    // Creates a window of the control, at `rect` (by default its placement), and maps it to
+    // the control; the first one is the control's handle.
     HWND createWindow(HWND parent, const wchar_t* className, DWORD style, DWORD exStyle = 0,
-                      const std::wstring& text = {});
+                      const std::wstring& text = {}, const RECT* rect = nullptr);
     // Moves and sizes a window, and sets its font, where they differ (layout runs after every
     // change of the model, so it must be cheap when nothing moved).
     void place(HWND hwnd, const RECT& rect);
@@ -76,6 +86,7 @@ class NativeControl {
     ViewContext& context_;
     ui::Control& model_;
     HWND handle_ = nullptr;
+    HWND parent_ = nullptr;
     std::vector<HWND> handles_;
 };
 

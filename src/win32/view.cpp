@@ -4,9 +4,15 @@
 
 #include <stdexcept>
 
+#include "toolkit/check_box.h"
+#include "toolkit/combo_box.h"
+#include "toolkit/dispatch.h"
+#include "toolkit/keyboard.h"
+#include "toolkit/tab_control.h"
 #include "win32/native_control.h"
 #include "win32/view_context.h"
 #include "win32/view_menu.h"
+#include "win32/view_tabs.h"
 #include "win32/win32_files.h"
 
 namespace morvane::win32 {
@@ -80,7 +86,11 @@ bool contains(const ui::Control& tree, const ui::Control* control) {
 Win32View::Win32View(ui::Control& form, ui::Platform& platform)
     : context_(std::make_unique<ViewContext>(form, platform)) {
     context_->dispatcher = this;
-    context_->subclassProc = controlProc;
+    context_->controlMessage = [this](NativeControl& native, HWND hwnd, UINT message, WPARAM wParam,
+                                      LPARAM lParam) {
+        return handleControlMessage(native, hwnd, message, wParam, lParam);
+    };
+    context_->actionsDone = [this] { flush(); };
     registerClasses(context_->instance, windowProc);
     window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, widen(form.caption()).c_str(),
                               kFrameStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -88,15 +98,15 @@ Win32View::Win32View(ui::Control& form, ui::Platform& platform)
     if (!window_) throw std::runtime_error("The window could not be created.");
     context_->setDpi(dpiOf(window_));
     context_->createTooltip(window_);
+    // Placed before the controls exist, so each is created where it stays.
+    RECT at{};
+    GetWindowRect(window_, &at);
+    placeWindow(at);
     {
         ViewContext::Updating guard(*context_);
         if (!form.enabled()) EnableWindow(window_, FALSE);
         for (const auto& child : form.children()) createNatives(*child);
-    }
-    placeWindow();
-    {
-        ViewContext::Updating guard(*context_);
-        relayout(form);  // what fills its parent follows the final client size
+        relayout(form);  // what fills its parent follows the client size the menu bar leaves
     }
     form.setObserver(this);
 }
@@ -142,7 +152,29 @@ std::wstring Win32View::tooltipText(const ui::Control& control) const {
     return native ? context_->tipText(native->handle()) : std::wstring();
 }
 
-void Win32View::controlChanged(ui::Control& control) { mirror(control); }
+std::wstring Win32View::hintAt(POINT screen) const {
+    const HWND hit = WindowFromPoint(screen);
+    if (!hit) return {};
+    POINT client = screen;
+    ScreenToClient(hit, &client);
+    return context_->tipTextAt(hit, client);
+}
+
+// During a user action the change is shown once the action is over.
+void Win32View::controlChanged(ui::Control& control) {
+    if (!context_->inAction()) return mirror(control);
+    if (changedSet_.insert(&control).second) changed_.push_back(&control);
+}
+
+void Win32View::flush() {
+    while (!changed_.empty()) {
+        const std::vector<ui::Control*> changed = std::move(changed_);
+        changed_.clear();
+        changedSet_.clear();
+        for (ui::Control* control : changed) mirror(*control);
+    }
+    showFocus();
+}
 
 void Win32View::controlAdded(ui::Control& control) {
     if (context_->native(control)) return;
@@ -153,6 +185,11 @@ void Win32View::controlAdded(ui::Control& control) {
 void Win32View::controlRemoved(ui::Control& control) {
     ViewContext::Updating guard(*context_);
     removeNatives(control);
+    std::erase_if(changed_, [&](ui::Control* changed) {
+        if (!contains(control, changed)) return false;
+        changedSet_.erase(changed);
+        return true;
+    });
 }
 
 // The model changed: the native control shows it again. What the view sends here must not come
@@ -175,11 +212,17 @@ void Win32View::mirror(ui::Control& control) {
         native->layout();
         native->update();
     }
-    const ui::Control* focused = form.focused();
-    if (focused != focusShown_) {
-        focusShown_ = focused;
-        const HWND target = focused ? hwnd(*focused) : nullptr;
-        if (target && GetFocus() != target) SetFocus(target);
+    showFocus();
+}
+
+void Win32View::showFocus() {
+    const ui::Control* focused = context_->form.focused();
+    if (focused == focusShown_) return;
+    focusShown_ = focused;
+    const HWND target = focused ? hwnd(*focused) : nullptr;
+    if (target && GetFocus() != target) {
+        ViewContext::Updating guard(*context_);
+        SetFocus(target);
     }
 }
 
@@ -202,7 +245,6 @@ void Win32View::removeNatives(ui::Control& control) {
     });
     forEach(control, [this](ui::Control& each) { context_->remove(each); });
     if (contains(control, focusShown_)) focusShown_ = nullptr;
-    if (savedFocus_ && !IsWindow(savedFocus_)) savedFocus_ = nullptr;
 }
 
 void Win32View::relayout(ui::Control& control) {
@@ -211,25 +253,34 @@ void Win32View::relayout(ui::Control& control) {
     });
 }
 
+bool Win32View::hasMenuBar() const {
+    for (const auto& child : context_->form.children()) {
+        if (child->kind() != ui::Kind::MainMenu) continue;
+        for (const auto& item : child->children()) {
+            if (item->visible()) return true;
+        }
+    }
+    return false;
+}
+
 // The client area has the form's size at 96 DPI, scaled, and the window is centred on its
-// monitor's work area.
-void Win32View::placeWindow() {
+// monitor's work area. A window that would not fit takes the work area's size instead; its page
+// control then scrolls.
+void Win32View::placeWindow(const RECT& around) {
     const ui::Rect& bounds = context_->form.bounds;
     RECT frame{0, 0, context_->scale(bounds.width > 0 ? bounds.width : kDefaultWidth),
                context_->scale(bounds.height > 0 ? bounds.height : kDefaultHeight)};
-    adjustFrame(frame, GetMenu(window_) != nullptr, context_->dpi());
+    adjustFrame(frame, hasMenuBar(), context_->dpi());
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    GetMonitorInfoW(MonitorFromRect(&around, MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT& work = monitor.rcWork;
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    const int x = work.left + std::max(0, static_cast<int>(work.right - work.left - width) / 2);
-    const int y = work.top + std::max(0, static_cast<int>(work.bottom - work.top - height) / 2);
+    const int width = std::min<int>(frame.right - frame.left, work.right - work.left);
+    const int height = std::min<int>(frame.bottom - frame.top, work.bottom - work.top);
+    const int x = work.left + static_cast<int>(work.right - work.left - width) / 2;
+    const int y = work.top + static_cast<int>(work.bottom - work.top - height) / 2;
     SetWindowPos(window_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
-
-HWND Win32View::firstTabStop() const { return GetNextDlgTabItem(window_, nullptr, FALSE); }
 
 LRESULT CALLBACK Win32View::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Win32View* view = nullptr;
@@ -241,15 +292,6 @@ LRESULT CALLBACK Win32View::windowProc(HWND hwnd, UINT message, WPARAM wParam, L
     }
     return view ? view->handleMessage(hwnd, message, wParam, lParam)
                 : DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-LRESULT CALLBACK Win32View::controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                        UINT_PTR /*id*/, DWORD_PTR view) {
-    if (const auto result = reinterpret_cast<Win32View*>(view)->handleControlMessage(
-            hwnd, message, wParam, lParam)) {
-        return *result;
-    }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 // The main window and every container.
@@ -286,10 +328,19 @@ LRESULT Win32View::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
             }
             break;
         case WM_NEXTDLGCTL:
-            if (main) {
-                onNextControl(wParam, lParam);
-                return 0;
+            // A multi-line edit asks its parent for the next control, whatever container that is.
+            onNextControl(wParam, lParam);
+            return 0;
+        case WM_SIZE:
+            if (main && !context_->updating()) {
+                ViewContext::Updating guard(*context_);
+                relayout(context_->form);
             }
+            break;
+        case WM_ENABLE:
+        case WM_ENTERIDLE:
+            // A modal dialog opens over the window: it shows the model as it stands.
+            if (main && (message == WM_ENTERIDLE || !wParam)) flush();
             break;
         case WM_DPICHANGED:
             if (main) {
@@ -306,10 +357,11 @@ LRESULT Win32View::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-// Messages to native controls. A group box is the parent of the controls inside it, so their
-// notifications arrive here and go to the one dispatcher like any container's.
-std::optional<LRESULT> Win32View::handleControlMessage(HWND hwnd, UINT message, WPARAM wParam,
-                                                       LPARAM lParam) {
+// Messages to native controls of the program's own classes, before their class's procedure. A
+// group box is the parent of the controls inside it, so their notifications arrive here and go
+// to the one dispatcher like any container's.
+std::optional<LRESULT> Win32View::handleControlMessage(NativeControl& native, HWND hwnd,
+                                                       UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
             if (context_->nativeAt(reinterpret_cast<HWND>(lParam))) {
@@ -336,17 +388,25 @@ std::optional<LRESULT> Win32View::handleControlMessage(HWND hwnd, UINT message, 
         case WM_SETFOCUS:
             // The model remembers which control has the focus, whoever moved it.
             if (!context_->updating()) {
-                if (NativeControl* native = context_->nativeAt(hwnd)) {
-                    focusShown_ = &native->model();
-                    native->model().setFocus();
-                }
+                focusShown_ = &native.model();
+                native.model().setFocus();
             }
+            reveal(native, hwnd);
             break;
         default:
             break;
     }
-    NativeControl* native = context_->nativeAt(hwnd);
-    return native ? native->message(hwnd, message, wParam, lParam) : std::nullopt;
+    return native.message(hwnd, message, wParam, lParam);
+}
+
+void Win32View::reveal(NativeControl& native, HWND hwnd) {
+    for (const ui::Control* at = native.model().parent(); at; at = at->parent()) {
+        if (at->kind() != ui::Kind::PageControl) continue;
+        if (auto* pages = dynamic_cast<PageControlView*>(context_->native(*at))) {
+            ViewContext::Updating guard(*context_);
+            pages->reveal(hwnd);
+        }
+    }
 }
 
 LRESULT Win32View::onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
@@ -402,56 +462,124 @@ LRESULT Win32View::onControlColor(HDC dc) {
 }
 
 // A plain window gives the focus to itself when activated; a dialog gives it back to the
-// control that had it, or to the first one.
+// control that had it (the model keeps which), or to the first one.
 void Win32View::onActivate(WPARAM wParam) {
-    if (LOWORD(wParam) == WA_INACTIVE) {
-        const HWND focus = GetFocus();
-        if (focus && IsChild(window_, focus)) savedFocus_ = focus;
-        return;
+    if (LOWORD(wParam) == WA_INACTIVE || HIWORD(wParam)) return;  // left, or minimised
+    ui::Control& form = context_->form;
+    for (const ui::Control* candidate : {form.focused(), ui::firstTabStop(form)}) {
+        const HWND target = candidate ? hwnd(*candidate) : nullptr;
+        if (target && IsWindowVisible(target) && IsWindowEnabled(target)) {
+            SetFocus(target);
+            return;
+        }
     }
-    if (HIWORD(wParam)) return;  // minimised
-    HWND target = savedFocus_ && IsWindow(savedFocus_) ? savedFocus_ : nullptr;
-    if (!target && context_->form.focused()) target = hwnd(*context_->form.focused());
-    if (!target) target = firstTabStop();
-    if (target && IsWindowVisible(target) && IsWindowEnabled(target)) SetFocus(target);
 }
 
-// Tab and Shift+Tab, as the dialog manager asks for them; an edit box entered this way has its
-// text selected.
+// The dialog manager's request for the next control: a named one, or the next along the Tab
+// order.
 void Win32View::onNextControl(WPARAM wParam, LPARAM lParam) {
-    const HWND target = lParam ? reinterpret_cast<HWND>(wParam)
-                               : GetNextDlgTabItem(window_, GetFocus(), wParam != 0);
-    if (!target) return;
-    SetFocus(target);
-    if (SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) {
-        SendMessageW(target, EM_SETSEL, 0, -1);
+    if (lParam) {
+        if (context_->nativeAt(reinterpret_cast<HWND>(wParam)))
+            SetFocus(reinterpret_cast<HWND>(wParam));
+        return;
+    }
+    tab(wParam == 0);
+}
+
+void Win32View::tab(bool forward) {
+    context_->commitPending();
+    {
+        ViewContext::Action running(*context_);
+        ui::dispatch(context_->platform,
+                     [this, forward] { ui::moveFocus(context_->form, forward); });
+    }
+    const HWND focus = GetFocus();
+    if (focus && context_->nativeAt(focus) &&
+        (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)) {
+        SendMessageW(focus, EM_SETSEL, 0, -1);
+    }
+}
+
+bool Win32View::translate(const MSG& message) {
+    if (message.hwnd != window_ && !IsChild(window_, message.hwnd)) return false;
+    if (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST) {
+        if (HWND tooltip = context_->tooltip()) {
+            SendMessageW(tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
+        }
+        return false;
+    }
+    if (message.message != WM_KEYDOWN || context_->updating()) return false;
+    if (message.wParam == VK_TAB) {
+        if (GetKeyState(VK_CONTROL) < 0) return false;  // Ctrl+Tab is the control's own
+        tab(GetKeyState(VK_SHIFT) >= 0);
+        return true;
+    }
+    return arrowKey(message.wParam);
+}
+
+// The arrows on a radio button, a closed drop-down list or a tab strip choose as the model's
+// keyboard rules say, through the same action as a click; on a button or check box they do
+// nothing. Elsewhere (text fields, spin boxes) they are the control's own.
+bool Win32View::arrowKey(WPARAM key) {
+    const bool vertical = key == VK_UP || key == VK_DOWN;
+    if (!vertical && key != VK_LEFT && key != VK_RIGHT) return false;
+    ui::Control* focused = context_->form.focused();
+    NativeControl* native = focused ? context_->native(*focused) : nullptr;
+    if (!native || native->handle() != GetFocus()) return false;
+    const bool forward = key == VK_RIGHT || key == VK_DOWN;
+    switch (focused->kind()) {
+        case ui::Kind::RadioButton: {
+            ui::RadioButton& next =
+                ui::radioNeighbour(static_cast<ui::RadioButton&>(*focused), forward);
+            context_->userAction(*native, [&next] { next.userClick(); });
+            return true;
+        }
+        case ui::Kind::ComboBox: {
+            if (SendMessageW(native->handle(), CB_GETDROPPEDSTATE, 0, 0)) return false;
+            auto& box = static_cast<ui::ComboBox&>(*focused);
+            const int index = ui::listStep(box, forward);
+            if (index >= 0) context_->userAction(*native, [&box, index] { box.userSelect(index); });
+            return true;
+        }
+        case ui::Kind::TabControl: {
+            auto& tabs = static_cast<ui::TabControl&>(*focused);
+            const int index = vertical ? -1 : ui::tabStep(tabs, forward);
+            if (index >= 0)
+                context_->userAction(*native, [&tabs, index] { tabs.userSelect(index); });
+            return true;
+        }
+        case ui::Kind::Button:
+        case ui::Kind::CheckBox:
+            return true;
+        default:
+            return false;
     }
 }
 
 void Win32View::onDpiChanged(UINT dpi, const RECT& suggested) {
     ViewContext::Updating guard(*context_);
     context_->setDpi(dpi);
-    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    placeWindow(suggested);
     relayout(context_->form);
     RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-void Win32View::onDestroy() {
-    context_->close();
-    savedFocus_ = nullptr;
+void Win32View::onDestroy() { context_->close(); }
+
+void processMessage(Win32View& view, MSG& message) {
+    if (view.translate(message)) return;
+    if (IsDialogMessageW(view.window(), &message)) return;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
 }
 
-int runMessageLoop(HWND window) {
+int runMessageLoop(Win32View& view) {
     MSG message{};
-    while (IsWindow(window)) {
+    while (IsWindow(view.window())) {
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got == 0) return static_cast<int>(message.wParam);
         if (got < 0) return -1;
-        if (!IsDialogMessageW(window, &message)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
+        processMessage(view, message);
     }
     return 0;
 }

@@ -5,6 +5,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_set>
+#include <vector>
 
 #include "toolkit/control.h"
 #include "toolkit/platform.h"
@@ -16,7 +18,12 @@ class NativeControl;
 
 // The native window of a control tree: one Win32 control per model control, kept equal to the
 // model through the observer, and every user action on a native control handed to the model
-// through ui::dispatch.
+// through ui::dispatch. The keyboard follows the model's rules (ui keyboard.h): Tab order,
+// arrows in radio groups, drop-down lists and tab strips, the focus on the page shown.
+//
+// The client area has the form's size (scaled to the DPI) and the window is centred on the work
+// area of its monitor. Where that does not fit, the window takes the work area and the page
+// control scrolls its pages, bringing the focused control into view.
 class Win32View : public ui::ViewObserver {
   public:
     // Creates the native window and every control, not yet shown, and observes `form` until
@@ -41,6 +48,14 @@ class Win32View : public ui::ViewObserver {
     ui::Control* controlOf(HWND hwnd) const;
     // The hint the tooltip shows for the control ("" if none).
     std::wstring tooltipText(const ui::Control& control) const;
+    // The hint the tooltip shows when the pointer rests at `screen` (screen coordinates): the
+    // window under the pointer is found by hit testing, as for a real pointer. "" if none.
+    std::wstring hintAt(POINT screen) const;
+
+    // The window's own part of a message before the dialog manager: the tooltip sees the
+    // pointer, and Tab, Shift+Tab and the arrows follow the model's keyboard rules. True when
+    // the message is taken.
+    bool translate(const MSG& message);
 
     void controlChanged(ui::Control& control) override;
     void controlAdded(ui::Control& control) override;
@@ -48,12 +63,10 @@ class Win32View : public ui::ViewObserver {
 
   private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                        UINT_PTR id, DWORD_PTR view);
 
     LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    std::optional<LRESULT> handleControlMessage(HWND hwnd, UINT message, WPARAM wParam,
-                                                LPARAM lParam);
+    std::optional<LRESULT> handleControlMessage(NativeControl& native, HWND hwnd, UINT message,
+                                                WPARAM wParam, LPARAM lParam);
 
     LRESULT onCommand(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT onNotify(HWND hwnd, WPARAM wParam, LPARAM lParam);
@@ -61,27 +74,43 @@ class Win32View : public ui::ViewObserver {
     LRESULT onControlColor(HDC dc);
     void onActivate(WPARAM wParam);
     void onNextControl(WPARAM wParam, LPARAM lParam);
+    // Tab (`forward`) or Shift+Tab: the model moves the focus; the field reached has its text
+    // selected.
+    void tab(bool forward);
+    bool arrowKey(WPARAM key);
     void onDpiChanged(UINT dpi, const RECT& suggested);
     void onDestroy();
 
     void createNatives(ui::Control& control);
     void removeNatives(ui::Control& control);
     void mirror(ui::Control& control);
+    // Shows the changes collected during a user action.
+    void flush();
+    void showFocus();
+    // Scrolls the page area so that a control taking the focus is in view.
+    void reveal(NativeControl& native, HWND hwnd);
     void relayout(ui::Control& control);
-    void placeWindow();
-    HWND firstTabStop() const;
+    bool hasMenuBar() const;
+    // The window's size and place on its monitor: the designed client area, centred, as far as
+    // the work area around `around` holds it.
+    void placeWindow(const RECT& around);
 
     std::unique_ptr<ViewContext> context_;
     HWND window_ = nullptr;
-    HWND savedFocus_ = nullptr;                // the focus while the window is inactive
     const ui::Control* focusShown_ = nullptr;  // the model's focus as last shown
+    std::vector<ui::Control*> changed_;        // during a user action, in order of change
+    std::unordered_set<const ui::Control*> changedSet_;
 };
 
 // Saves the window (frame, menu and client area) as a 24-bit BMP. False when it cannot.
 bool saveWindowImage(HWND window, const std::wstring& bmpPath);
 
-// Runs the message loop (with IsDialogMessage for Tab navigation) until the window is closed.
+// One message as the program's message loop handles it: the window's own keys
+// (Win32View::translate), the dialog manager (IsDialogMessage), then translation and dispatch.
+void processMessage(Win32View& view, MSG& message);
+
+// Runs the message loop (processMessage for every message) until the window is closed.
 // Returns the WM_QUIT code if one arrived, else 0.
-int runMessageLoop(HWND window);
+int runMessageLoop(Win32View& view);
 
 }  // namespace morvane::win32

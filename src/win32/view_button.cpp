@@ -1,5 +1,8 @@
 #include "win32/view_button.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "toolkit/check_box.h"
 #include "win32/view_context.h"
 
@@ -21,13 +24,35 @@ void ButtonView::command(WORD code) {
     context_.userAction(*this, [&button] { button.userClick(); });
 }
 
+namespace {
+
+// Tab enters a radio group at its checked button, or at the first one when none is checked.
+std::vector<const ui::RadioButton*> radioGroup(const ui::RadioButton& radio) {
+    std::vector<const ui::RadioButton*> group;
+    for (const auto& sibling : radio.parent()->children()) {
+        if (sibling->kind() != ui::Kind::RadioButton) continue;
+        const auto* other = static_cast<const ui::RadioButton*>(sibling.get());
+        if (other->groupName() == radio.groupName()) group.push_back(other);
+    }
+    return group;
+}
+
+bool isGroupStop(const ui::RadioButton& radio, const std::vector<const ui::RadioButton*>& group) {
+    const bool anyChecked = std::any_of(
+        group.begin(), group.end(), [](const ui::RadioButton* other) { return other->checked(); });
+    return radio.checked() || (!anyChecked && &radio == group.front());
+}
+
+}  // namespace
+
 void CheckView::create(HWND parent) {
     DWORD style = baseStyle();
     if (model_.kind() == ui::Kind::CheckBox) {
         style |= BS_CHECKBOX | WS_TABSTOP;
         if (static_cast<const ui::CheckBox&>(model_).wordWrap) style |= BS_MULTILINE;
     } else {
-        style |= BS_RADIOBUTTON;
+        const auto& radio = static_cast<const ui::RadioButton&>(model_);
+        style |= BS_RADIOBUTTON | (isGroupStop(radio, radioGroup(radio)) ? WS_TABSTOP : 0);
     }
     createWindow(parent, WC_BUTTONW, style, 0, caption());
 }
@@ -48,24 +73,14 @@ void CheckView::update() {
     if (model_.kind() == ui::Kind::RadioButton) updateRadioTabStops();
 }
 
-// Tab enters a radio group at its checked button, or at the first one when none is checked.
 void CheckView::updateRadioTabStops() {
     if (!model_.parent()) return;
-    const auto& self = static_cast<const ui::RadioButton&>(model_);
-    std::vector<const ui::RadioButton*> group;
-    bool anyChecked = false;
-    for (const auto& sibling : model_.parent()->children()) {
-        if (sibling->kind() != ui::Kind::RadioButton) continue;
-        const auto* radio = static_cast<const ui::RadioButton*>(sibling.get());
-        if (radio->groupName() != self.groupName()) continue;
-        group.push_back(radio);
-        anyChecked = anyChecked || radio->checked();
-    }
+    const std::vector<const ui::RadioButton*> group =
+        radioGroup(static_cast<const ui::RadioButton&>(model_));
     for (const ui::RadioButton* radio : group) {
         const NativeControl* native = context_.native(*radio);
         if (!native || !native->handle()) continue;
-        setStyle(native->handle(), WS_TABSTOP,
-                 radio->checked() || (!anyChecked && radio == group.front()));
+        setStyle(native->handle(), WS_TABSTOP, isGroupStop(*radio, group));
     }
 }
 

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <unordered_map>
@@ -36,10 +37,13 @@ class ViewContext {
     ui::Platform& platform;
     HINSTANCE instance;
 
-    // Set by the view: the window procedure's creation parameter, and the subclass procedure
-    // that routes every native control's messages to the view.
+    // Set by the view: the window procedure's creation parameter; what the view does with a
+    // message to a native control before its class's own procedure (a result takes it); and
+    // what it does once a user action is over, to show the model's changes.
     void* dispatcher = nullptr;
-    SUBCLASSPROC subclassProc = nullptr;
+    std::function<std::optional<LRESULT>(NativeControl&, HWND, UINT, WPARAM, LPARAM)>
+        controlMessage;
+    std::function<void()> actionsDone;
 
     UINT dpi() const { return dpi_; }
     void setDpi(UINT dpi);
@@ -48,24 +52,35 @@ class ViewContext {
     RECT scale(const ui::Rect& rect) const;
     // The font for the current DPI: the system's message font unless the control names one.
     HFONT font(const ui::Font& font);
+    // The width of a one-line text in that font, measured once per text, font and DPI.
+    int textWidth(const ui::Font& font, const std::wstring& text);
 
     // The registry.
     NativeControl* native(const ui::Control& control) const;
     NativeControl* nativeAt(HWND hwnd) const;
     NativeControl& add(std::unique_ptr<NativeControl> native);
     void remove(const ui::Control& control);
-    // Maps a handle to its native control and routes its messages to the view.
+    // Maps a handle to its native control.
     void attach(HWND hwnd, NativeControl& native);
     void detach(HWND hwnd);
     UINT newId() { return nextId_++; }
 
-    HWND createContainer(HWND parent, DWORD style, DWORD exStyle, UINT id);
+    HWND createContainer(HWND parent, DWORD style, DWORD exStyle, UINT id, const RECT& rect);
+    // A window of a system control class. Edit boxes, buttons, drop-down lists and tab strips
+    // are made from the program's own classes built on the system's (superclassing), whose
+    // messages pass the view first; other classes are the system's.
+    HWND createControl(HWND parent, const wchar_t* systemClass, DWORD style, DWORD exStyle,
+                       const std::wstring& text, const RECT& rect, UINT id);
 
     void createTooltip(HWND owner);
-    // Shows `hint` when the pointer rests on `tool`; an empty hint removes the tip.
+    HWND tooltip() const { return tooltip_; }
+    // Shows `hint` when the pointer rests on `tool`; an empty hint removes the tip. The pointer's
+    // messages reach the tooltip through the message loop (Win32View::translate).
     void setTip(HWND tool, const std::string& hint);
     void dropTip(HWND tool);
     std::wstring tipText(HWND tool) const;
+    // The text the tooltip shows for a pointer at `point` in `window`'s client area; "" if none.
+    std::wstring tipTextAt(HWND window, POINT point) const;
 
     // True while the view itself changes native controls: notifications then are echoes. From
     // the close on, nothing reaches the model any more.
@@ -83,6 +98,23 @@ class ViewContext {
       private:
         ViewContext& context_;
         bool was_;
+    };
+
+    // While a user action runs, the model's changes are collected and shown once it is over
+    // (actionsDone), so that a list refilled entry by entry reaches its native control as one
+    // update.
+    bool inAction() const { return actionDepth_ > 0; }
+    class Action {
+      public:
+        explicit Action(ViewContext& context) : context_(context) { ++context_.actionDepth_; }
+        ~Action() {
+            if (--context_.actionDepth_ == 0 && context_.actionsDone) context_.actionsDone();
+        }
+        Action(const Action&) = delete;
+        Action& operator=(const Action&) = delete;
+
+      private:
+        ViewContext& context_;
     };
 
     // A text field whose native text the user changed and the model has not seen yet.
@@ -107,10 +139,12 @@ class ViewContext {
     HWND tooltip_ = nullptr;
     bool updating_ = false;
     bool closed_ = false;
+    int actionDepth_ = 0;
     NativeControl* pending_ = nullptr;
     std::unordered_map<const ui::Control*, std::unique_ptr<NativeControl>> natives_;
-    std::unordered_map<HWND, NativeControl*> handles_;
     std::map<std::tuple<std::string, int, UINT>, HFONT> fonts_;
+    HDC measuring_ = nullptr;
+    std::map<std::tuple<HFONT, std::wstring>, int> widths_;
 };
 
 }  // namespace morvane::win32

@@ -18,8 +18,10 @@ bool isEnterKeyDown(LPARAM dialogMessage) {
 
 }  // namespace
 
-HWND TextFieldView::createEdit(HWND parent, DWORD style, const std::string& text) {
-    HWND edit = createWindow(parent, WC_EDITW, style | WS_TABSTOP, WS_EX_CLIENTEDGE, widen(text));
+HWND TextFieldView::createEdit(HWND parent, DWORD style, const std::string& text,
+                               const RECT* rect) {
+    HWND edit =
+        createWindow(parent, WC_EDITW, style | WS_TABSTOP, WS_EX_CLIENTEDGE, widen(text), rect);
     SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
     return edit;
 }
@@ -28,21 +30,25 @@ void TextFieldView::command(WORD code) {
     if (code == EN_CHANGE && !context_.updating()) context_.markPending(*this);
 }
 
-std::optional<LRESULT> TextFieldView::message(HWND hwnd, UINT message, WPARAM wParam,
-                                              LPARAM lParam) {
-    if (hwnd != handle_) return std::nullopt;
+LRESULT TextFieldView::afterMessage(HWND hwnd, UINT message, WPARAM /*wParam*/, LPARAM lParam,
+                                    LRESULT result) {
+    if (hwnd != handle_) return result;
     switch (message) {
-        case WM_KILLFOCUS: {
-            const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+        case WM_KILLFOCUS:
             if (!context_.updating()) commit();
             return result;
-        }
         case WM_GETDLGCODE:
             // The dialog manager would otherwise turn Enter into a default-button press.
-            if (commitsOnEnter() && isEnterKeyDown(lParam)) {
-                return DefSubclassProc(hwnd, message, wParam, lParam) | DLGC_WANTALLKEYS;
-            }
-            return std::nullopt;
+            return commitsOnEnter() && isEnterKeyDown(lParam) ? result | DLGC_WANTALLKEYS : result;
+        default:
+            return result;
+    }
+}
+
+std::optional<LRESULT> TextFieldView::message(HWND hwnd, UINT message, WPARAM wParam,
+                                              LPARAM /*lParam*/) {
+    if (hwnd != handle_) return std::nullopt;
+    switch (message) {
         case WM_KEYDOWN:
             if (commitsOnEnter() && wParam == VK_RETURN) {
                 if (!context_.updating()) commit();
@@ -77,13 +83,21 @@ void EditView::commit() {
     context_.commitAction(*this, [&edit, typed] { edit.setText(typed); });
 }
 
+std::pair<RECT, RECT> SpinBoxView::parts() const {
+    const RECT rect = placement();
+    const int arrows = std::min<int>(context_.scale(17), (rect.right - rect.left) / 2);
+    return {{rect.left, rect.top, rect.right - arrows, rect.bottom},
+            {rect.right - arrows, rect.top, rect.right, rect.bottom}};
+}
+
 void SpinBoxView::create(HWND parent) {
     const auto& spin = static_cast<const ui::SpinBox&>(model_);
-    HWND edit = createEdit(parent, baseStyle() | ES_AUTOHSCROLL, spin.text());
+    parent_ = parent;
+    const auto [field, buttons] = parts();
+    createEdit(parent, baseStyle() | ES_AUTOHSCROLL, spin.text(), &field);
     // The arrows only report clicks; the position is never the number (no UDS_SETBUDDYINT).
-    arrows_ = createWindow(parent, UPDOWN_CLASSW,
-                           (baseStyle() & ~WS_GROUP) | UDS_ARROWKEYS | UDS_HOTTRACK);
-    SendMessageW(arrows_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0);
+    arrows_ = createWindow(parent, UPDOWN_CLASSW, (baseStyle() & ~WS_GROUP) | UDS_HOTTRACK, 0, {},
+                           &buttons);
     SendMessageW(arrows_, UDM_SETRANGE32, 0, 100);
     SendMessageW(arrows_, UDM_SETPOS32, 0, 50);
 }
@@ -94,10 +108,9 @@ void SpinBoxView::update() {
 }
 
 void SpinBoxView::layout() {
-    const RECT rect = placement();
-    const int arrows = std::min<int>(context_.scale(17), (rect.right - rect.left) / 2);
-    place(handle_, {rect.left, rect.top, rect.right - arrows, rect.bottom});
-    place(arrows_, {rect.right - arrows, rect.top, rect.right, rect.bottom});
+    const auto [field, buttons] = parts();
+    place(handle_, field);
+    place(arrows_, buttons);
     applyFont(handle_);
 }
 
@@ -109,14 +122,24 @@ void SpinBoxView::commit() {
     context_.commitAction(*this, [&spin, typed] { spin.setText(typed); });
 }
 
+void SpinBoxView::step(int count) {
+    if (context_.updating()) return;
+    auto& spin = static_cast<ui::SpinBox&>(model_);
+    context_.userAction(*this, [&spin, count] { spin.userStep(count); });
+}
+
 std::optional<LRESULT> SpinBoxView::notify(const NMHDR& header) {
     if (header.hwndFrom != arrows_ || header.code != UDN_DELTAPOS) return std::nullopt;
-    if (!context_.updating()) {
-        const int count = reinterpret_cast<const NMUPDOWN&>(header).iDelta;
-        auto& spin = static_cast<ui::SpinBox&>(model_);
-        context_.userAction(*this, [&spin, count] { spin.stepBy(count); });
-    }
+    step(reinterpret_cast<const NMUPDOWN&>(header).iDelta);
     return TRUE;  // the arrows keep their position
+}
+
+std::optional<LRESULT> SpinBoxView::message(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (hwnd == handle_ && message == WM_KEYDOWN && (wParam == VK_UP || wParam == VK_DOWN)) {
+        step(wParam == VK_UP ? 1 : -1);
+        return 0;
+    }
+    return TextFieldView::message(hwnd, message, wParam, lParam);
 }
 
 bool SpinBoxView::acceptsKey(wchar_t key) const {
@@ -156,7 +179,7 @@ void MemoView::commit() {
 RECT MemoView::placement() const {
     if (!static_cast<const ui::Memo&>(model_).fillParent) return NativeControl::placement();
     RECT client{};
-    GetClientRect(GetParent(handle_), &client);
+    GetClientRect(parentWindow(), &client);
     return client;
 }
 

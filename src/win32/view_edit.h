@@ -11,9 +11,12 @@ class TextFieldView : public NativeControl {
     using NativeControl::NativeControl;
     void command(WORD code) override;
     std::optional<LRESULT> message(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT afterMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                         LRESULT result) override;
 
   protected:
-    HWND createEdit(HWND parent, DWORD style, const std::string& text);
+    // The edit box, at `rect` (by default the control's placement).
+    HWND createEdit(HWND parent, DWORD style, const std::string& text, const RECT* rect = nullptr);
     virtual bool commitsOnEnter() const { return true; }
     // The keyboard filter for typed characters (not for pasted text).
     virtual bool acceptsKey(wchar_t /*key*/) const { return true; }
@@ -28,8 +31,10 @@ class EditView : public TextFieldView {
     void commit() override;
 };
 
-// A spin box: an edit box with an up-down control beside it. The arrows step the model; typed
-// text is committed through SpinBox::setText and the edit box then shows the model's text form.
+// A spin box: an edit box with an up-down control beside it. Its arrows and the Up and Down
+// keys step the model (SpinBox::userStep); typed text is committed through SpinBox::setText and
+// the edit box then shows the model's text form. The arrows have no buddy: the keys are the
+// edit box's own.
 class SpinBoxView : public TextFieldView {
   public:
     using TextFieldView::TextFieldView;
@@ -39,11 +44,16 @@ class SpinBoxView : public TextFieldView {
     void layout() override;
     void commit() override;
     std::optional<LRESULT> notify(const NMHDR& header) override;
+    std::optional<LRESULT> message(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
   protected:
     bool acceptsKey(wchar_t key) const override;
 
   private:
+    // The edit box and the arrows in the control's rectangle.
+    std::pair<RECT, RECT> parts() const;
+    void step(int count);
+
     HWND arrows_ = nullptr;
 };
 

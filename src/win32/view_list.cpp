@@ -1,5 +1,7 @@
 #include "win32/view_list.h"
 
+#include <algorithm>
+
 #include "toolkit/combo_box.h"
 #include "win32/view_context.h"
 #include "win32/win32_files.h"
@@ -8,14 +10,8 @@ namespace morvane::win32 {
 
 namespace {
 
-std::wstring itemText(HWND combo, int index) {
-    const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, index, 0);
-    if (length == CB_ERR) return {};
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(length));
-    return text;
-}
+// Fewer new entries than this are added as they are; more go in with redrawing off.
+constexpr size_t kQuietFill = 8;
 
 }  // namespace
 
@@ -27,15 +23,27 @@ void ComboBoxView::update() {
     NativeControl::update();
     const auto& combo = static_cast<const ui::ComboBox&>(model_);
     const auto& items = combo.items();
-    bool same = SendMessageW(handle_, CB_GETCOUNT, 0, 0) == static_cast<LRESULT>(items.size());
-    for (size_t i = 0; same && i < items.size(); ++i) {
-        same = itemText(handle_, static_cast<int>(i)) == widen(items[i]);
-    }
-    if (!same) {
-        SendMessageW(handle_, CB_RESETCONTENT, 0, 0);
-        for (const std::string& item : items) {
-            SendMessageW(handle_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(item).c_str()));
+    if (items != shown_) {
+        const bool appended =
+            items.size() > shown_.size() && std::equal(shown_.begin(), shown_.end(), items.begin());
+        const size_t from = appended ? shown_.size() : 0;
+        const bool quiet = items.size() - from >= kQuietFill;
+        if (quiet) SendMessageW(handle_, WM_SETREDRAW, FALSE, 0);
+        if (!appended) {
+            SendMessageW(handle_, CB_RESETCONTENT, 0, 0);
+            size_t bytes = 0;
+            for (const std::string& item : items) bytes += (item.size() + 1) * sizeof(wchar_t);
+            SendMessageW(handle_, CB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
         }
+        for (size_t i = from; i < items.size(); ++i) {
+            SendMessageW(handle_, CB_ADDSTRING, 0,
+                         reinterpret_cast<LPARAM>(widen(items[i]).c_str()));
+        }
+        if (quiet) {
+            SendMessageW(handle_, WM_SETREDRAW, TRUE, 0);
+            InvalidateRect(handle_, nullptr, TRUE);
+        }
+        shown_ = items;
     }
     if (SendMessageW(handle_, CB_GETCURSEL, 0, 0) != combo.itemIndex()) {
         SendMessageW(handle_, CB_SETCURSEL, static_cast<WPARAM>(combo.itemIndex()), 0);

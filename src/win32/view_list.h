@@ -1,11 +1,16 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "win32/native_control.h"
 
 namespace morvane::win32 {
 
 // A drop-down list: shows the model's entries and selection; CBN_SELCHANGE runs
-// ComboBox::userSelect.
+// ComboBox::userSelect. The view keeps the entries it gave the native list, so showing the
+// model's again needs no reading back: appended entries are added, anything else refills the
+// list in one go with redrawing off.
 class ComboBoxView : public NativeControl {
   public:
     using NativeControl::NativeControl;
@@ -16,6 +21,9 @@ class ComboBoxView : public NativeControl {
 
   protected:
     RECT placement() const override;
+
+  private:
+    std::vector<std::string> shown_;
 };
 
 }  // namespace morvane::win32

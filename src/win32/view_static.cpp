@@ -25,15 +25,8 @@ void LabelView::update() {
 RECT LabelView::placement() const {
     RECT rect = NativeControl::placement();
     if (static_cast<const ui::Label&>(model_).wordWrap) return rect;
-    const std::wstring text = caption();
-    HDC dc = GetDC(handle_);
-    const HGDIOBJ previous = SelectObject(dc, context_.font(model_.font));
-    RECT extent{0, 0, 0, 0};
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &extent,
-              DT_CALCRECT | DT_SINGLELINE);
-    SelectObject(dc, previous);
-    ReleaseDC(handle_, dc);
-    rect.right = std::min(rect.right, rect.left + extent.right + context_.scale(2));
+    const int width = context_.textWidth(model_.font, caption());
+    rect.right = std::min(rect.right, rect.left + width + context_.scale(2));
     return rect;
 }
 
@@ -50,9 +43,12 @@ void GroupBoxView::update() {
 }
 
 // A group box leaves its inside to the parent, and a container does not paint under its
-// children: the box fills it itself, with the background its parent gives controls.
+// children: the box fills it itself, with the background its parent gives controls. It is the
+// parent of the controls inside it, so the pointer finds it (and its hint) wherever none of
+// them is; a plain group box lets the pointer through to the window below.
 std::optional<LRESULT> GroupBoxView::message(HWND hwnd, UINT message, WPARAM wParam,
                                              LPARAM /*lParam*/) {
+    if (message == WM_NCHITTEST) return HTCLIENT;
     if (message != WM_ERASEBKGND) return std::nullopt;
     const auto dc = reinterpret_cast<HDC>(wParam);
     const auto brush = reinterpret_cast<HBRUSH>(

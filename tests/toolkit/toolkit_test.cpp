@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "toolkit/check_box.h"
 #include "toolkit/combo_box.h"
 #include "toolkit/edit.h"
+#include "toolkit/keyboard.h"
 #include "toolkit/spin_box.h"
 #include "toolkit/tab_control.h"
 
@@ -154,6 +156,139 @@ TEST_F(Toolkit, TabsCanBeDisabledAndRemovedSafely) {
     tabs.removeTab(1);
     EXPECT_EQ(tabs.count(), 1);
     EXPECT_EQ(tabs.tabIndex(), 0);
+}
+
+// A window with a page control, a panel, a radio group split by a label, a memo and a tab
+// control, as the keyboard meets them.
+struct KeyboardWindow {
+    KeyboardWindow() {
+        outside = window.add<Button>("outside");
+        pages = window.add<TabControl>("pages", Kind::PageControl);
+        TabPage* page0 = pages->addTab("page0", "");
+        TabPage* page1 = pages->addTab("page1", "");
+        b0 = page0->add<Button>("b0");
+        auto* panel = page0->add<Panel>("panel");
+        e1 = panel->add<Edit>("e1");
+        group = panel->add<GroupBox>("group");
+        r1 = group->add<RadioButton>("r1", "g");
+        group->add<Label>("between");
+        r2 = group->add<RadioButton>("r2", "g");
+        r3 = group->add<RadioButton>("r3", "g");
+        e2 = panel->add<Edit>("e2");
+        memo = panel->add<Memo>("memo");
+        tabs = panel->add<TabControl>("tabs");
+        ea = tabs->addTab("tabA", "A")->add<Edit>("ea");
+        eb = tabs->addTab("tabB", "B")->add<Edit>("eb");
+        label1 = page1->add<Label>("label1");
+        f1 = page1->add<Edit>("f1");
+        f2 = page1->add<Button>("f2");
+    }
+    std::vector<std::string> stops() {
+        std::vector<std::string> names;
+        for (const Control* stop : tabStops(window)) names.push_back(stop->name());
+        return names;
+    }
+
+    Window window{"Form1"};
+    Button* outside;
+    TabControl* pages;
+    Button* b0;
+    Edit* e1;
+    GroupBox* group;
+    RadioButton *r1, *r2, *r3;
+    Edit* e2;
+    Memo* memo;
+    TabControl* tabs;
+    Edit *ea, *eb;
+    Label* label1;
+    Edit* f1;
+    Button* f2;
+};
+
+using Names = std::vector<std::string>;
+
+TEST_F(Toolkit, TabOrderIsTheDescriptionsOrderOfReachableStops) {
+    KeyboardWindow w;
+    EXPECT_EQ(w.stops(), (Names{"outside", "b0", "e1", "r1", "e2", "memo", "ea", "tabs"}));
+    w.r2->setChecked(true);  // a radio group is entered at its checked button
+    w.e2->setEnabled(false);
+    w.tabs->setTabIndex(1);
+    EXPECT_EQ(w.stops(), (Names{"outside", "b0", "e1", "r2", "memo", "eb", "tabs"}));
+    w.pages->setTabIndex(1);
+    EXPECT_EQ(w.stops(), (Names{"outside", "f1", "f2"}));
+
+    // Tab and Shift+Tab wrap around; from nothing, or from a control that is no stop, they go
+    // on from where it stands.
+    EXPECT_EQ(nextTabStop(w.window, w.f2, true), w.outside);
+    EXPECT_EQ(nextTabStop(w.window, w.outside, false), w.f2);
+    EXPECT_EQ(nextTabStop(w.window, nullptr, true), w.outside);
+    EXPECT_EQ(nextTabStop(w.window, nullptr, false), w.f2);
+    EXPECT_EQ(nextTabStop(w.window, w.label1, true), w.f1);
+    EXPECT_EQ(nextTabStop(w.window, w.label1, false), w.outside);
+    w.f1->setFocus();
+    EXPECT_EQ(moveFocus(w.window, true), w.f2);
+    EXPECT_EQ(w.window.focused(), w.f2);
+}
+
+TEST_F(Toolkit, APageSwitchPutsTheFocusOnThePageShown) {
+    KeyboardWindow w;
+    w.e1->setFocus();
+    w.pages->setTabIndex(1);
+    EXPECT_EQ(w.window.focused(), w.f1);
+    // A handler run by the switch may name another control.
+    w.pages->onChange = [&] {
+        if (w.pages->tabIndex() == 1) w.f2->setFocus();
+    };
+    w.pages->setTabIndex(0);
+    EXPECT_EQ(w.window.focused(), w.b0);
+    w.pages->setTabIndex(1);
+    EXPECT_EQ(w.window.focused(), w.f2);
+    // A focus outside the pages stays where it is.
+    w.outside->setFocus();
+    w.pages->setTabIndex(0);
+    EXPECT_EQ(w.window.focused(), w.outside);
+
+    // A tab control likewise, and a click on its strip keeps the focus on the strip.
+    w.ea->setFocus();
+    w.tabs->setTabIndex(1);
+    EXPECT_EQ(w.window.focused(), w.eb);
+    EXPECT_TRUE(w.tabs->userSelect(0));
+    EXPECT_EQ(w.window.focused(), w.tabs);
+    w.tabs->page(1)->setEnabled(false);
+    EXPECT_FALSE(w.tabs->userSelect(1));
+    EXPECT_EQ(w.window.focused(), w.tabs);
+
+    // A control made unreachable loses the focus.
+    w.e1->setFocus();
+    w.e1->parent()->setEnabled(false);
+    EXPECT_EQ(w.window.focused(), nullptr);
+}
+
+TEST_F(Toolkit, ClicksFocusWhatTheyClickAndArrowsWalkARadioGroup) {
+    KeyboardWindow w;
+    ComboBox* box = w.window.add<ComboBox>("box");
+    box->add("x");
+    CheckBox* check = w.window.add<CheckBox>("check");
+    const std::vector<std::pair<Control*, std::function<void()>>> clicks = {
+        {w.b0, [&] { w.b0->userClick(); }},
+        {box, [&] { box->userSelect(0); }},
+        {check, [&] { check->userClick(); }},
+        {w.r3, [&] { w.r3->userClick(); }},
+    };
+    for (const auto& [control, click] : clicks) {
+        click();
+        EXPECT_EQ(w.window.focused(), control) << control->name();
+    }
+
+    EXPECT_EQ(&radioNeighbour(*w.r3, true), w.r1);
+    EXPECT_EQ(&radioNeighbour(*w.r1, false), w.r3);
+    w.r2->setEnabled(false);
+    EXPECT_EQ(&radioNeighbour(*w.r1, true), w.r3);
+    w.r3->setVisible(false);
+    EXPECT_EQ(&radioNeighbour(*w.r1, true), w.r1);
+    EXPECT_TRUE(startsGroup(*w.r1));
+    EXPECT_FALSE(startsGroup(*w.r3));
+    EXPECT_TRUE(startsGroup(*w.e2));
 }
 
 TEST_F(Toolkit, MemoLinesSplitAtAnyLineEnd) {

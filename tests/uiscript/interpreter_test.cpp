@@ -44,9 +44,22 @@ class InterpreterTest : public ::testing::Test {
 TEST_F(InterpreterTest, PassingSessions) {
     const char* scripts[] = {
         "start\nexpect text Form1 \"Test\"\nexpect menu \"&Next\"\nexpect page 0\n"
-        "menu muNext\nexpect page 1\nexpect tabs tc \"One\" \"Two\" \"Three\"\nexpect tab tc 0\n"
-        "expect disabled tc:1\nexpect enabled tc:0\nexpect hint ed \"Type here\"\ntab tc 2\n"
+        "expect hint ed \"Type here\"\nexpect hint boom \"\"\n"
+        "menu muNext\nexpect page 1\nexpect focus memo\nexpect tabs tc \"One\" \"Two\" \"Three\"\n"
+        "expect tab tc 0\nexpect disabled tc:1\nexpect enabled tc:0\ntab tc 2\n"
         "expect tab tc 2\nexpect focus tc\ntab tc 0\nexpect tab tc 0",
+        // Keys go where the focus is, along the window's Tab order.
+        "pick cancel\npick cancel\npick cancel\nstart\nexpect focus ed\npress tab\nexpect focus "
+        "boom\npress shift+tab shift+tab\n"
+        "expect focus cb\npress up\nexpect selected cb 0\npress down down down\nexpect selected cb "
+        "2",
+        "start\nkeys ed \"ab\\x08c\"\nexpect text ed \"ac\"\nkeys ed \"ab\\tc\"\nexpect text ed "
+        "\"ab\"\n"
+        "expect focus boom\npress space\nexpect failure \"boom\"",
+        "start\npress tab tab tab\nexpect focus sb\nkeys sb \"7\"\npress up up\nexpect text sb "
+        "\"9\"\n"
+        "press tab left\nexpect focus sb2\npress backspace tab\nexpect text sb2 \"0.50\"\n"
+        "expect focus cb",
         "answer yes\nstart\ntype ed \"ask\"\nexpect question \"Sure?\"\n"
         "expect message information \"yes\"\nexpect no-dialog",
         "start\nclick boom\nexpect failure \"boom\"\nexpect focus boom",
@@ -110,6 +123,7 @@ TEST_F(InterpreterTest, FailuresNameTheLineAndTheReason) {
         {"start\nexpect items cb \"a\"", 2, "\"a\" \"b\" \"a\""},
         {"start\nexpect enabled tc:1", 2, "disabled"},
         {"start\nexpect focus boom", 2, "actual: ed"},
+        {"start\nmenu muNext\nexpect hint ed \"Type here\"", 3, "cannot rest on it"},
         {"file 'a' <<END\nx\nEND\nexpect file 'a' lf <<END\nx\nEND", 4, "line 1"},
         {"expect file 'a' <<END\nEND", 1, "does not exist"},
         {"file 'a' <<END\nEND\nexpect no-file 'A'", 3, "exists"},

@@ -80,6 +80,9 @@ TEST(Script, MalformedLinesNameTheLine) {
         "file \"a\" escapes <<END\n\\q\nEND",
         "start <<END\nEND",
         "file \"a\" <<\nEND",
+        "press",
+        "press tab escape",
+        "press \"tab\"",
     };
     for (const char* text : cases) {
         SCOPED_TRACE(text);
@@ -150,6 +153,7 @@ TEST(Script, EveryCommandOfTheLanguage) {
         "click Button1",
         "type e \"t\"",
         "keys e \"t\"",
+        "press tab shift+tab enter space up down left right backspace",
         "select cb \"x\"",
         "select cb 0",
         "tab tc 1",
@@ -189,6 +193,12 @@ TEST(Script, EveryCommandOfTheLanguage) {
         SCOPED_TRACE(line);
         EXPECT_NO_THROW(parseScript(line));
     }
+}
+
+TEST(Script, PressNamesItsKeysInOrder) {
+    const std::vector<Command> commands = parseScript("press shift+tab up tab");
+    ASSERT_EQ(commands.size(), 1u);
+    EXPECT_EQ(commands[0].keys, (std::vector<Key>{Key::ShiftTab, Key::Up, Key::Tab}));
 }
 
 TEST(Script, FolderAndPaths) {

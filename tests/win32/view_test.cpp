@@ -6,15 +6,21 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <map>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "app/unit1.h"
 #include "toolkit/check_box.h"
 #include "toolkit/combo_box.h"
 #include "toolkit/edit.h"
+#include "toolkit/keyboard.h"
 #include "toolkit/menu.h"
 #include "toolkit/spin_box.h"
 #include "toolkit/tab_control.h"
@@ -57,7 +63,8 @@ struct TestForm : ui::Window {
 
         pages = at(add<ui::TabControl>("Pages", ui::Kind::PageControl), 0, 0, 640, 480);
         ui::TabPage* pageA = pages->addTab("PageA", "A");
-        pages->addTab("PageB", "B");
+        ui::TabPage* pageB = pages->addTab("PageB", "B");
+        editB = at(pageB->add<ui::Edit>("EditB"), 16, 28, 200, 23);
         auto* panel = at(pageA->add<ui::Panel>("Panel"), 0, 40, 640, 440);
         label = at(panel->add<ui::Label>("Label"), 16, 8, 200, 17, "Name");
         edit = at(panel->add<ui::Edit>("Edit"), 16, 28, 200, 23);
@@ -66,7 +73,8 @@ struct TestForm : ui::Window {
         combo = at(panel->add<ui::ComboBox>("Combo"), 16, 100, 200, 23);
         for (const char* item : {"a", "b", "c"}) combo->add(item);
         check = at(panel->add<ui::CheckBox>("Check"), 16, 136, 200, 19, "Checked");
-        auto* group = at(panel->add<ui::GroupBox>("Group"), 16, 164, 200, 50, " Where ");
+        group = at(panel->add<ui::GroupBox>("Group"), 16, 164, 200, 50, " Where ");
+        group->setHint("Pick one");
         radio1 = at(group->add<ui::RadioButton>("Radio1", "g"), 8, 20, 90, 19, "Here");
         radio2 = at(group->add<ui::RadioButton>("Radio2", "g"), 104, 20, 90, 19, "There");
         radio1->setChecked(true);
@@ -94,6 +102,8 @@ struct TestForm : ui::Window {
     ui::MenuItem* first;
     ui::MenuItem* failing;
     ui::TabControl* pages;
+    ui::Edit* editB;
+    ui::GroupBox* group;
     ui::Label* label;
     ui::Edit* edit;
     ui::SpinBox* spin;
@@ -132,6 +142,27 @@ class ViewTest : public ::testing::Test {
         SetFocus(h(field));
         SendMessageW(h(field), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
         SetFocus(h(*form.button));
+    }
+
+    // The program's own message loop, until the queue is empty.
+    void pump() {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) processMessage(view, message);
+    }
+
+    // A key as the keyboard delivers it to the focused window, with Shift held or not.
+    void press(WORD key, bool shift = false) {
+        BYTE state[256] = {};
+        GetKeyboardState(state);
+        state[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(state);
+        const auto target = [&] { return GetFocus() ? GetFocus() : view.window(); };
+        PostMessageW(target(), WM_KEYDOWN, key, 1);
+        pump();
+        PostMessageW(target(), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
+        pump();
+        state[VK_SHIFT] = 0;
+        SetKeyboardState(state);
     }
 
     Events events;
@@ -285,6 +316,110 @@ TEST_F(ViewTest, KeyboardVisitsTheFieldsInOrderAndEnterPressesAButton) {
     EXPECT_EQ(events, Events{"button.click"});
 }
 
+TEST_F(ViewTest, TabAndShiftTabLeaveAMemo) {
+    SetFocus(h(*form.memo));
+    press(VK_TAB);
+    EXPECT_EQ(GetFocus(), h(*form.tabs));
+    EXPECT_EQ(form.focused(), form.tabs);
+
+    SetFocus(h(*form.memo));
+    press(VK_TAB, true);
+    EXPECT_EQ(GetFocus(), h(*form.button));
+    EXPECT_EQ(form.focused(), form.button);
+}
+
+TEST_F(ViewTest, PageSwitchMovesTheFocusOntoThePageShown) {
+    SetFocus(h(*form.spin));
+    form.pages->setTabIndex(1);
+    EXPECT_EQ(form.focused(), form.editB);
+    EXPECT_EQ(GetFocus(), h(*form.editB));
+    // Keys reach the page shown, never the spin box on the hidden one.
+    press(VK_UP);
+    press(VK_SPACE);
+    EXPECT_EQ(form.spin->value(), 4);
+    EXPECT_EQ(textOf(h(*form.editB)), L" ");
+
+    // A handler that names a control has the last word.
+    form.pages->onChange = [this] {
+        if (form.pages->tabIndex() == 0) form.button->setFocus();
+    };
+    form.pages->setTabIndex(0);
+    EXPECT_EQ(form.focused(), form.button);
+    EXPECT_EQ(GetFocus(), h(*form.button));
+}
+
+TEST_F(ViewTest, ArrowKeysMoveAndCheckWithinARadioGroup) {
+    SetFocus(h(*form.radio1));
+    const struct {
+        WORD key;
+        ui::RadioButton* checked;
+    } steps[] = {{VK_RIGHT, form.radio2},
+                 {VK_DOWN, form.radio1},
+                 {VK_UP, form.radio2},
+                 {VK_LEFT, form.radio1}};
+    for (const auto& step : steps) {
+        press(step.key);
+        ui::RadioButton* other = step.checked == form.radio1 ? form.radio2 : form.radio1;
+        EXPECT_TRUE(step.checked->checked()) << step.checked->name();
+        EXPECT_FALSE(other->checked());
+        EXPECT_EQ(SendMessageW(h(*step.checked), BM_GETCHECK, 0, 0), BST_CHECKED);
+        EXPECT_EQ(SendMessageW(h(*other), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+        EXPECT_EQ(GetFocus(), h(*step.checked));
+        EXPECT_EQ(form.focused(), step.checked);
+    }
+}
+
+// Counts the messages a native control receives.
+LRESULT CALLBACK countMessages(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                               DWORD_PTR counts) {
+    ++(*reinterpret_cast<std::map<UINT, int>*>(counts))[message];
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+TEST_F(ViewTest, AListRefillAndAMemoLoadReachTheirControlsAsOneUpdate) {
+    std::map<UINT, int> list, memo;
+    SetWindowSubclass(h(*form.combo), countMessages, 1, reinterpret_cast<DWORD_PTR>(&list));
+    SetWindowSubclass(h(*form.memo), countMessages, 1, reinterpret_cast<DWORD_PTR>(&memo));
+    form.button->onClick = [this] {
+        form.combo->clear();
+        for (int i = 0; i < 200; ++i) form.combo->add("entry " + std::to_string(i));
+        form.memo->clear();
+        for (int i = 0; i < 200; ++i) form.memo->addLine("line " + std::to_string(i));
+    };
+    SendMessageW(h(*form.button), BM_CLICK, 0, 0);
+    EXPECT_EQ(list[CB_RESETCONTENT], 1);
+    EXPECT_EQ(list[CB_ADDSTRING], 200);
+    EXPECT_EQ(list[CB_GETLBTEXT], 0);
+    EXPECT_EQ(list[WM_SETREDRAW], 2);
+    EXPECT_EQ(memo[WM_SETTEXT], 1);
+    EXPECT_EQ(SendMessageW(h(*form.combo), CB_GETCOUNT, 0, 0), 200);
+    EXPECT_EQ(SendMessageW(h(*form.memo), EM_GETLINECOUNT, 0, 0), 200);
+
+    // Appending to a list adds only the new entry.
+    list.clear();
+    form.combo->add("one more");
+    EXPECT_EQ(list[CB_RESETCONTENT], 0);
+    EXPECT_EQ(list[CB_ADDSTRING], 1);
+    RemoveWindowSubclass(h(*form.combo), countMessages, 1);
+    RemoveWindowSubclass(h(*form.memo), countMessages, 1);
+}
+
+// A modal dialog disables its owner before it shows: the window then shows the model as the
+// handler left it so far.
+TEST_F(ViewTest, AModalDialogSeesTheModelAsItStands) {
+    std::wstring behind;
+    form.button->onClick = [this, &behind] {
+        form.edit->setText("before the dialog");
+        EnableWindow(view.window(), FALSE);
+        behind = textOf(h(*form.edit));
+        EnableWindow(view.window(), TRUE);
+        form.edit->setText("after it");
+    };
+    SendMessageW(h(*form.button), BM_CLICK, 0, 0);
+    EXPECT_EQ(behind, L"before the dialog");
+    EXPECT_EQ(textOf(h(*form.edit)), L"after it");
+}
+
 TEST_F(ViewTest, MenuShowsVisibleItemsAndAChoiceCommitsTypedTextFirst) {
     HMENU menu = GetMenu(view.window());
     ASSERT_EQ(GetMenuItemCount(menu), 2);
@@ -337,12 +472,124 @@ TEST_F(ViewTest, HintsShowInTooltipsAndTheWindowCanBePictured) {
 
     // Kept beside the test program: a look at the window tells more than any check.
     view.show(SW_SHOWNORMAL);
+    pump();
+    const auto centre = [&](const ui::Control& control) {
+        RECT rect{};
+        GetWindowRect(h(control), &rect);
+        return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    };
+    EXPECT_EQ(view.hintAt(centre(*form.button)), L"Press me");
+    EXPECT_EQ(view.hintAt(centre(*form.edit)), L"");
+    // A group box's hint shows on its caption and inside its frame, and its radio buttons keep
+    // their own (none).
+    RECT box{};
+    GetWindowRect(h(*form.group), &box);
+    EXPECT_EQ(view.hintAt({box.left + 12, box.top + 4}), L"Pick one");
+    EXPECT_EQ(view.hintAt({box.right - 4, box.bottom - 4}), L"Pick one");
+    EXPECT_EQ(view.hintAt(centre(*form.radio1)), L"");
     EXPECT_EQ(GetFocus(), h(*form.edit));  // the first control Tab reaches
     ASSERT_TRUE(saveWindowImage(view.window(), L"view_test.bmp"));
     std::ifstream image("view_test.bmp", std::ios::binary);
     char magic[2] = {};
     image.read(magic, 2);
     EXPECT_EQ(std::string(magic, 2), "BM");
+}
+
+// The program's window on its monitor: its client area as designed wherever that fits the work
+// area; where it does not, the window takes the work area and the pages scroll, so that every
+// control can still be brought into view. Run at 96 DPI and, as view_tests_144dpi, at 144.
+TEST(ProgramWindow, FitsTheWorkAreaOfItsMonitorAndEveryControlCanBeReached) {
+    RecordingPlatform platform;
+    const std::unique_ptr<TForm1> form = startForm1(platform);
+    Win32View view(*form, platform);
+    view.show(SW_SHOWNORMAL);
+    const auto pump = [&] {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) processMessage(view, message);
+    };
+    pump();
+    const int dpi = static_cast<int>(GetDpiForWindow(view.window()));
+    if (const char* expected = std::getenv("MORVANE_TEST_DPI")) {
+        EXPECT_EQ(dpi, std::atoi(expected));
+    }
+
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(view.window(), MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT work = monitor.rcWork;
+    RECT frame{};
+    GetWindowRect(view.window(), &frame);
+    EXPECT_GE(frame.left, work.left);
+    EXPECT_GE(frame.top, work.top);
+    EXPECT_LE(frame.right, work.right);
+    EXPECT_LE(frame.bottom, work.bottom);
+    EXPECT_LE(std::abs((frame.left - work.left) - (work.right - frame.right)), 1);
+    EXPECT_LE(std::abs((frame.top - work.top) - (work.bottom - frame.bottom)), 1);
+
+    RECT designed{0, 0, MulDiv(1125, dpi, 96), MulDiv(675, dpi, 96)};
+    AdjustWindowRectExForDpi(&designed,
+                             static_cast<DWORD>(GetWindowLongW(view.window(), GWL_STYLE)), TRUE, 0,
+                             static_cast<UINT>(dpi));
+    const bool fits = designed.right - designed.left <= work.right - work.left &&
+                      designed.bottom - designed.top <= work.bottom - work.top;
+    HWND pages = view.hwnd(*form->TabControl1);
+    const LONG pageStyle = GetWindowLongW(pages, GWL_STYLE);
+    if (fits) {
+        RECT client{};
+        GetClientRect(view.window(), &client);
+        EXPECT_EQ(client.right, MulDiv(1125, dpi, 96));
+        EXPECT_EQ(client.bottom, MulDiv(675, dpi, 96));
+        EXPECT_FALSE(pageStyle & (WS_HSCROLL | WS_VSCROLL));
+    } else {
+        EXPECT_EQ(frame.right - frame.left, work.right - work.left);
+        EXPECT_EQ(frame.bottom - frame.top, work.bottom - work.top);
+        EXPECT_TRUE(pageStyle & (WS_HSCROLL | WS_VSCROLL));
+    }
+
+    // Each control the keyboard reaches, on every page and tab, comes into the page area once
+    // it has the focus (as far as it fits there), and the pointer finds it there.
+    const auto visit = [&](ui::Control& page) {
+        for (ui::Control* control : ui::tabStops(page)) {
+            control->setFocus();
+            pump();
+            HWND hwnd = view.hwnd(*control);
+            RECT area{}, rect{}, seen{};
+            GetClientRect(pages, &area);
+            MapWindowPoints(pages, HWND_DESKTOP, reinterpret_cast<POINT*>(&area), 2);
+            GetWindowRect(hwnd, &rect);
+            IntersectRect(&seen, &rect, &area);
+            EXPECT_EQ(seen.right - seen.left,
+                      std::min(rect.right - rect.left, area.right - area.left))
+                << control->name() << " is cut off at " << dpi << " DPI";
+            EXPECT_EQ(seen.bottom - seen.top,
+                      std::min(rect.bottom - rect.top, area.bottom - area.top))
+                << control->name() << " is cut off at " << dpi << " DPI";
+            rect = seen;
+            // A tab control is reached at its tabs: its pages cover the rest.
+            if (control->kind() == ui::Kind::TabControl) {
+                SendMessageW(hwnd, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rect));
+                MapWindowPoints(hwnd, HWND_DESKTOP, reinterpret_cast<POINT*>(&rect), 2);
+            }
+            const POINT middle{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+            const HWND hit = WindowFromPoint(middle);
+            const ui::Control* found = view.controlOf(hit);
+            EXPECT_EQ(hit, hwnd) << control->name() << " is covered by "
+                                 << (found ? found->name() : "another window");
+        }
+    };
+    for (int index = 0; index < form->TabControl1->count(); ++index) {
+        form->TabControl1->setTabIndex(index);
+        pump();
+        if (index == 0) {
+            for (int tab = 0; tab < form->tcPoolOrToken->count(); ++tab) {
+                form->tcPoolOrToken->page(tab)->setEnabled(true);
+                form->tcPoolOrToken->setTabIndex(tab);
+                visit(*form->TabControl1->page(index));
+            }
+        } else {
+            visit(*form->TabControl1->page(index));
+        }
+    }
 }
 
 }  // namespace

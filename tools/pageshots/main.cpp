@@ -1,8 +1,9 @@
-// Pictures every page of the window as PAGE.bmp files, so the layout can be looked at without a
-// display. Pages that only a save or a launch leads to are shown by setting the page directly.
-// Given a settings file, the tool starts from a copy of it and, as a user would, chooses the
-// first configuration and its first pool configuration, so the run page is pictured filled, and
-// loads a record into each editor page before picturing it.
+// Pictures every page of the window as PAGE.bmp files, and the whole screen with the window on
+// it as screen.bmp, so the layout can be looked at without a display. Pages that only a save or
+// a launch leads to are shown by setting the page directly. Given a settings file, the tool
+// starts from a copy of it and, as a user would, chooses the first configuration and its first
+// pool configuration, so the run page is pictured filled, and loads a record into each editor
+// page before picturing it.
 #include <windows.h>
 // commctrl.h needs windows.h before it.
 #include <commctrl.h>
@@ -18,11 +19,10 @@
 
 namespace {
 
-void pump() {
+void pump(morvane::win32::Win32View& view) {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+        morvane::win32::processMessage(view, message);
     }
 }
 
@@ -82,17 +82,21 @@ int wmain(int argc, wchar_t** argv) {
     const auto form = morvane::startForm1(platform);
     morvane::win32::Win32View view(*form, platform);
     view.show(SW_SHOWNORMAL);
-    pump();
+    pump(view);
     if (argc == 3) {
         chooseFirst(platform, *form->cbBitstreams);
         chooseFirst(platform, *form->cbChoosePoolConfig);
-        pump();
+        pump(view);
     }
     const std::wstring folder = argv[1];
+    if (!morvane::win32::saveWindowImage(GetDesktopWindow(), folder + L"\\screen.bmp")) {
+        std::fprintf(stderr, "could not save the screen\n");
+        return 1;
+    }
     for (int page = 0; page < form->TabControl1->count(); ++page) {
         if (argc == 3) loadEditorPage(*form, platform, page);
         form->TabControl1->setTabIndex(page);
-        pump();
+        pump(view);
         const std::wstring file = folder + L"\\page" + std::to_wstring(page) + L".bmp";
         if (!morvane::win32::saveWindowImage(view.window(), file)) {
             std::fprintf(stderr, "could not save page %d\n", page);

@@ -15,6 +15,7 @@
 #include "toolkit/menu.h"
 #include "toolkit/platform.h"
 #include "toolkit/tab_control.h"
+#include "tools/uiscript/script.h"
 
 namespace morvane::uiscript {
 
@@ -42,6 +43,8 @@ class NativeWindow {
     virtual bool tabEnabled(ui::TabControl& tabs, int index) const = 0;
     virtual int tabIndex(ui::TabControl& tabs) const = 0;
     virtual std::vector<std::string> tabs(ui::TabControl& tabs) const = 0;
+    // What the tooltip shows while the pointer rests inside the control's visible area; fails
+    // the scenario when the pointer cannot rest on the control anywhere.
     virtual std::string hint(ui::Control& control) const = 0;
     // The model control whose native window has the keyboard focus, or nullptr.
     virtual ui::Control* focus() const = 0;
@@ -76,8 +79,11 @@ class Backend {
     virtual void chooseMenu(ui::MenuItem& item) = 0;
     // Edit, spin box or memo: the whole text pasted, then the field left.
     virtual void typeText(ui::Control& field, const std::string& text) = 0;
-    // Edit, spin box or memo: cleared, then typed key by key, then the field left.
+    // Edit, spin box or memo: cleared, then typed key by key (Backspace, Enter and Tab as
+    // those keys), then the field that has the focus left.
     virtual void typeKeys(ui::Control& field, const std::string& text) = 0;
+    // A key on whatever has the keyboard focus.
+    virtual void press(Key key) = 0;
     virtual void select(ui::ComboBox& box, int index) = 0;
     // False when the tab control refused the choice.
     virtual bool selectTab(ui::TabControl& tabs, int index) = 0;

@@ -279,6 +279,13 @@ class Interpreter {
                 }
                 return settle();
             }
+            case Verb::Press:
+                root();
+                for (const Key key : command.keys) {
+                    backend_.press(key);
+                    settle();
+                }
+                return;
             case Verb::Select:
                 return select(command);
             case Verb::Tab:
@@ -400,15 +407,25 @@ class Interpreter {
                 return expectMemo(command);
             case Verb::ExpectHint: {
                 ui::Control& target = control(word(0));
+                if (const auto why = unreachable(target)) {
+                    fail("the pointer cannot rest on it: " + *why);
+                }
                 return compare(
                     showText(text(args[1])), showText(target.hint()),
                     fromWindow([&](const NativeWindow& w) { return showText(w.hint(target)); }));
             }
             case Verb::ExpectFocus: {
                 ui::Control& target = control(word(0));
-                return compare(
-                    target.name(), nameOf(root().focused()),
-                    fromWindow([&](const NativeWindow& w) { return nameOf(w.focus()); }));
+                compare(target.name(), nameOf(root().focused()),
+                        fromWindow([&](const NativeWindow& w) { return nameOf(w.focus()); }));
+                // A focus the user cannot see is no focus for the keyboard.
+                if (const auto why = unreachable(target)) {
+                    fail(target.name() + " has the focus, but the user cannot reach it: " + *why);
+                }
+                if (const auto why = native() ? native()->unreachable(target) : std::nullopt) {
+                    fail(target.name() + " has the focus, but the window hides it: " + *why);
+                }
+                return;
             }
             case Verb::ExpectMenu: {
                 std::vector<std::string> captions;

@@ -162,6 +162,7 @@ class Parser {
             {"click", Verb::Click},
             {"type", Verb::Type},
             {"keys", Verb::Keys},
+            {"press", Verb::Press},
             {"select", Verb::Select},
             {"tab", Verb::Tab},
             {"answer", Verb::Answer},
@@ -262,6 +263,17 @@ class Parser {
             case Verb::ExpectText:
             case Verb::ExpectHint:
                 return shape(cmd, name, "CT", "CONTROL \"TEXT\"");
+            case Verb::Press: {
+                const char* usage =
+                    "usage: press KEY... (tab shift+tab enter space up down left right backspace)";
+                for (const Word& word : cmd.args) {
+                    const auto key = word.quoted ? std::nullopt : keyNamed(word.text);
+                    if (!key) fail(usage);
+                    cmd.keys.push_back(*key);
+                }
+                if (cmd.keys.empty()) fail(usage);
+                return;
+            }
             case Verb::Select:
                 if (cmd.args.size() == 2 && !cmd.args[1].quoted) {
                     return shape(cmd, name, "CN", "CONTROL N");
@@ -380,6 +392,22 @@ class Parser {
 }  // namespace
 
 std::vector<Command> parseScript(std::string_view text) { return Parser(text).run(); }
+
+std::optional<Key> keyNamed(std::string_view name) {
+    static const std::map<std::string_view, Key> keys = {
+        {"tab", Key::Tab},
+        {"shift+tab", Key::ShiftTab},
+        {"enter", Key::Enter},
+        {"space", Key::Space},
+        {"up", Key::Up},
+        {"down", Key::Down},
+        {"left", Key::Left},
+        {"right", Key::Right},
+        {"backspace", Key::Backspace},
+    };
+    const auto found = keys.find(name);
+    return found == keys.end() ? std::nullopt : std::optional<Key>(found->second);
+}
 
 PieceText unescape(std::string_view body) {
     PieceText text;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -31,6 +32,11 @@ struct FileFormat {
     bool escapes = false;
 };
 
+// The keys `press` knows.
+enum class Key { Tab, ShiftTab, Enter, Space, Up, Down, Left, Right, Backspace };
+// The key of a `press` word ("tab", "shift+tab", ...), or nothing.
+std::optional<Key> keyNamed(std::string_view name);
+
 enum class Verb {
     File,
     Locale,
@@ -40,6 +46,7 @@ enum class Verb {
     Click,
     Type,
     Keys,
+    Press,
     Select,
     Tab,
     Answer,
@@ -76,6 +83,7 @@ struct Command {
     std::string source;  // the line as written
     Verb verb = Verb::Start;
     std::vector<Word> args;
+    std::vector<Key> keys;         // press
     FileFormat format;             // file and expect file
     std::vector<PieceText> block;  // one entry per content line
 };

@@ -109,9 +109,12 @@ void Win32Backend::pump() const {
     MSG msg;
     for (int guard = 0; guard < 100000 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++guard) {
         if (msg.message == WM_QUIT) continue;  // a closed window's; the runner decides when to stop
-        if (view_ && IsDialogMessageW(view_->window(), &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        if (view_) {
+            win32::processMessage(*view_, msg);
+        } else {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
     }
 }
 
@@ -128,17 +131,67 @@ bool Win32Backend::isTabStrip(HWND hwnd) const {
     return lstrcmpiW(name, WC_TABCONTROLW) == 0;
 }
 
-// The field loses the focus (which commits), then the focus rests where the model says: on the
-// field, unless a handler moved it. The main window is no place to park it: it hands the focus
-// straight back to a control.
-void Win32Backend::leave(HWND field) {
-    if (GetFocus() == field) SetFocus(nullptr);
+// The field loses the focus (which commits), then the focus rests where the model says. The
+// main window is no place to park it: it hands the focus straight back to a control.
+void Win32Backend::leave() {
+    SetFocus(nullptr);
     pump();
     if (ui::Control* focused = form_->focused()) {
         HWND target = view_->hwnd(*focused);
         if (target && GetFocus() != target) SetFocus(target);
         pump();
     }
+}
+
+namespace {
+
+// The window a key goes to: the focused one, or the active window when none has the focus.
+HWND keyTarget(HWND window) {
+    HWND focus = GetFocus();
+    return focus ? focus : window;
+}
+
+void setShift(bool down) {
+    BYTE state[256] = {};
+    GetKeyboardState(state);
+    state[VK_SHIFT] = down ? 0x80 : 0;
+    state[VK_LSHIFT] = down ? 0x80 : 0;
+    SetKeyboardState(state);
+}
+
+LPARAM keyData(WORD virtualKey, bool up) {
+    const UINT scan = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
+    const bool extended = virtualKey == VK_LEFT || virtualKey == VK_RIGHT || virtualKey == VK_UP ||
+                          virtualKey == VK_DOWN;
+    return static_cast<LPARAM>(1u | scan << 16 | (extended ? 1u << 24 : 0u) |
+                               (up ? 0xC0000000u : 0u));
+}
+
+}  // namespace
+
+void Win32Backend::key(WORD virtualKey, bool shift) {
+    if (shift) {
+        setShift(true);
+        PostMessageW(keyTarget(view_->window()), WM_KEYDOWN, VK_SHIFT, keyData(VK_SHIFT, false));
+    }
+    PostMessageW(keyTarget(view_->window()), WM_KEYDOWN, virtualKey, keyData(virtualKey, false));
+    pump();
+    PostMessageW(keyTarget(view_->window()), WM_KEYUP, virtualKey, keyData(virtualKey, true));
+    pump();
+    if (shift) {
+        PostMessageW(keyTarget(view_->window()), WM_KEYUP, VK_SHIFT, keyData(VK_SHIFT, true));
+        pump();
+        setShift(false);
+    }
+}
+
+void Win32Backend::character(wchar_t typed) {
+    HWND target = keyTarget(view_->window());
+    PostMessageW(target, WM_KEYDOWN, VK_PACKET, 1);
+    PostMessageW(target, WM_CHAR, typed, 1);
+    pump();
+    PostMessageW(keyTarget(view_->window()), WM_KEYUP, VK_PACKET, static_cast<LPARAM>(0xC0000001u));
+    pump();
 }
 
 void Win32Backend::click(ui::Control& control) {
@@ -169,32 +222,57 @@ void Win32Backend::typeText(ui::Control& field, const std::string& text) {
     }
     SendMessageW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(widen(pasted).c_str()));
     pump();
-    leave(hwnd);
+    leave();
 }
 
+// Each character is a key: a line break (CR, LF or CR LF) Enter, a tab Tab, "\x08" Backspace,
+// a blank Space; every other one is typed as itself.
 void Win32Backend::typeKeys(ui::Control& field, const std::string& text) {
     HWND hwnd = handle(field);
     SetFocus(hwnd);
     pump();
     SendMessageW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    pump();
     const std::wstring keys = widen(text);
     for (size_t i = 0; i < keys.size(); ++i) {
-        const wchar_t key = keys[i];
-        if (key == L'\n' && i > 0 && keys[i - 1] == L'\r') continue;
-        if ((key == L'\r' || key == L'\n') && field.kind() != ui::Kind::Memo) {
-            // Enter commits a one-line field; typing goes on at the end of what it then shows.
-            constexpr LPARAM kEnterScanCode = 0x1C << 16 | 1;
-            SendMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, kEnterScanCode);
-            SendMessageW(GetFocus(), WM_CHAR, L'\r', kEnterScanCode);
-            pump();
-            const LRESULT end = GetWindowTextLengthW(hwnd);
-            SendMessageW(hwnd, EM_SETSEL, static_cast<WPARAM>(end), end);
-            continue;
+        const wchar_t typed = keys[i];
+        if (typed == L'\n' && i > 0 && keys[i - 1] == L'\r') continue;
+        if (typed == L'\r' || typed == L'\n') {
+            key(VK_RETURN);
+        } else if (typed == L'\t') {
+            key(VK_TAB);
+        } else if (typed == 0x08) {
+            key(VK_BACK);
+        } else if (typed == L' ') {
+            key(VK_SPACE);
+        } else {
+            character(typed);
         }
-        SendMessageW(GetFocus(), WM_CHAR, key == L'\n' ? L'\r' : key, 1);
-        pump();
     }
-    leave(hwnd);
+    leave();
+}
+
+void Win32Backend::press(Key pressed) {
+    switch (pressed) {
+        case Key::Tab:
+            return key(VK_TAB);
+        case Key::ShiftTab:
+            return key(VK_TAB, true);
+        case Key::Enter:
+            return key(VK_RETURN);
+        case Key::Space:
+            return key(VK_SPACE);
+        case Key::Up:
+            return key(VK_UP);
+        case Key::Down:
+            return key(VK_DOWN);
+        case Key::Left:
+            return key(VK_LEFT);
+        case Key::Right:
+            return key(VK_RIGHT);
+        case Key::Backspace:
+            return key(VK_BACK);
+    }
 }
 
 void Win32Backend::select(ui::ComboBox& box, int index) {
@@ -215,16 +293,28 @@ void Win32Backend::select(ui::ComboBox& box, int index) {
     pump();
 }
 
-// The strip takes the focus as on a click (TCS_FOCUSONBUTTONDOWN), then moves to the tab its own
-// way: it asks its parent with TCN_SELCHANGING and, unless refused, selects the tab and reports
-// TCN_SELCHANGE. Sending those notifications from here instead would leave the tab under
-// question unknown to the parent.
+// A click on the tab: the button goes down and up at the middle of the tab's rectangle, where
+// the pointer must find the strip; the strip then asks its parent (TCN_SELCHANGING), which may
+// refuse.
 bool Win32Backend::selectTab(ui::TabControl& tabs, int index) {
     HWND hwnd = handle(tabs);
-    SetFocus(hwnd);
+    RECT item{};
+    if (!SendMessageW(hwnd, TCM_GETITEMRECT, static_cast<WPARAM>(index),
+                      reinterpret_cast<LPARAM>(&item))) {
+        fail("tab " + std::to_string(index) + " of " + tabs.name() + " has no place on its strip");
+    }
+    POINT middle{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    POINT screen = middle;
+    ClientToScreen(hwnd, &screen);
+    if (WindowFromPoint(screen) != hwnd) {
+        fail("the pointer cannot reach tab " + std::to_string(index) + " of " + tabs.name() +
+             ": another window covers it there");
+    }
+    const LPARAM at = MAKELPARAM(middle.x, middle.y);
+    PostMessageW(hwnd, WM_MOUSEMOVE, 0, at);
+    PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
     pump();
-    if (SendMessageW(hwnd, TCM_GETCURSEL, 0, 0) == index) return true;
-    SendMessageW(hwnd, TCM_SETCURFOCUS, static_cast<WPARAM>(index), 0);
+    PostMessageW(hwnd, WM_LBUTTONUP, 0, at);
     pump();
     return SendMessageW(hwnd, TCM_GETCURSEL, 0, 0) == index;
 }
@@ -328,8 +418,35 @@ std::vector<std::string> Win32Backend::tabs(ui::TabControl& tabs) const {
     return captions;
 }
 
+// The pointer rests on a point of the control that hit testing finds it at: the middle if
+// that is one, else the first of a grid over the part its parents do not clip.
 std::string Win32Backend::hint(ui::Control& control) const {
-    return narrow(view_->tooltipText(control));
+    HWND hwnd = handle(control);
+    HWND arrows = view_->spinButton(control);
+    RECT visible{};
+    GetWindowRect(hwnd, &visible);
+    for (HWND at = GetParent(hwnd); at; at = GetParent(at)) {
+        RECT client{};
+        GetClientRect(at, &client);
+        MapWindowPoints(at, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
+        IntersectRect(&visible, &visible, &client);
+    }
+    std::vector<POINT> points{
+        {(visible.left + visible.right) / 2, (visible.top + visible.bottom) / 2}};
+    constexpr int kSteps = 8;
+    for (int row = 0; row <= kSteps; ++row) {
+        for (int column = 0; column <= kSteps; ++column) {
+            points.push_back({visible.left + (visible.right - visible.left - 1) * column / kSteps,
+                              visible.top + (visible.bottom - visible.top - 1) * row / kSteps});
+        }
+    }
+    if (!IsRectEmpty(&visible)) {
+        for (const POINT& point : points) {
+            const HWND hit = WindowFromPoint(point);
+            if (hit == hwnd || (arrows && hit == arrows)) return narrow(view_->hintAt(point));
+        }
+    }
+    fail("the pointer cannot rest on " + control.name() + ": no point of it is visible");
 }
 
 ui::Control* Win32Backend::focus() const {

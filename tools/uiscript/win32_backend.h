@@ -14,9 +14,10 @@
 namespace morvane::uiscript {
 
 // Plays a scenario on the real window: actions arrive as Windows delivers a user's (BM_CLICK,
-// CB_SETCURSEL with CBN_SELCHANGE, text then focus moved away, WM_CHAR, the menu's
-// WM_COMMAND, TCN_SELCHANGING/TCN_SELCHANGE), and the native controls are read back for
-// checks. Pending messages are pumped after every action so the window settles.
+// CB_SETCURSEL with CBN_SELCHANGE, text then focus moved away, the menu's WM_COMMAND, a tab's
+// button down and up), keys as a keyboard's (key down, character and key up posted to the
+// focused window and handled by the program's own message loop), and the native controls are
+// read back for checks. Pending messages are pumped after every action so the window settles.
 class Win32Backend : public Backend, private NativeWindow {
   public:
     // `folder` is the scenario's folder; the program sees its full Windows path.
@@ -34,6 +35,7 @@ class Win32Backend : public Backend, private NativeWindow {
     void chooseMenu(ui::MenuItem& item) override;
     void typeText(ui::Control& field, const std::string& text) override;
     void typeKeys(ui::Control& field, const std::string& text) override;
+    void press(Key key) override;
     void select(ui::ComboBox& box, int index) override;
     bool selectTab(ui::TabControl& tabs, int index) override;
     void screenshot(const std::filesystem::path& bmp) override;
@@ -59,8 +61,13 @@ class Win32Backend : public Backend, private NativeWindow {
     HWND handle(const ui::Control& control) const;
     bool isTabStrip(HWND hwnd) const;
     void pump() const;
-    // The user leaves a text field: the focus moves away, which commits the typed text.
-    void leave(HWND field);
+    // The user leaves the focused field: the focus moves away, which commits the typed text,
+    // and then rests where the model has it.
+    void leave();
+    // A key pressed and released on the focused window, with Shift held or not.
+    void key(WORD virtualKey, bool shift = false);
+    // A character typed as an input method delivers it (no key of its own).
+    void character(wchar_t typed);
 
     Win32Files files_;
     std::string folder_;
