@@ -8,7 +8,7 @@
 namespace morvane {
 
 // File access for the portable build: Windows paths ("C:\Launcher\x.cmd") live below a host
-// folder ("<root>/C/Launcher/x.cmd"), and the ANSI code page is Windows-1252.
+// folder ("<root>/C/Launcher/x.cmd"); the ANSI code page is Windows-1252, the OEM one 437.
 class SandboxFiles : public FilePlatform {
   public:
     // `root` is the host folder standing for the machine's drives; `executable` the Windows
@@ -26,6 +26,8 @@ class SandboxFiles : public FilePlatform {
     std::string ansiToUtf8(std::string_view ansi) const override;
     bool utf8ToAnsi(std::string_view utf8, std::string& ansi) const override;
     bool ansiIsSingleByte() const override { return true; }
+    std::string oemToUtf8(std::string_view oem) const override;
+    bool utf8ToOem(std::string_view utf8, std::string& oem) const override;
 
   private:
     std::filesystem::path root_;

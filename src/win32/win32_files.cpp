@@ -92,28 +92,49 @@ bool Win32Files::removeFile(const std::string& path) {
     return DeleteFileW(widen(path).c_str()) != 0;
 }
 
-std::string Win32Files::ansiToUtf8(std::string_view ansi) const {
-    if (ansi.empty()) return {};
+namespace {
+
+std::string decodeCodePage(UINT codePage, std::string_view bytes) {
+    if (bytes.empty()) return {};
     const int length =
-        MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+        MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), length);
+    MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(),
+                        length);
     return narrow(wide);
 }
 
-bool Win32Files::utf8ToAnsi(std::string_view utf8, std::string& ansi) const {
-    ansi.clear();
+bool encodeCodePage(UINT codePage, std::string_view utf8, std::string& bytes) {
+    bytes.clear();
     if (utf8.empty()) return true;
     const std::wstring wide = widen(utf8);
     BOOL lossy = FALSE;
     const int length =
-        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(),
+        WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(),
                             static_cast<int>(wide.size()), nullptr, 0, nullptr, &lossy);
     if (lossy || length <= 0) return false;
-    ansi.resize(static_cast<size_t>(length));
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
-                        ansi.data(), length, nullptr, &lossy);
+    bytes.resize(static_cast<size_t>(length));
+    WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
+                        bytes.data(), length, nullptr, &lossy);
     return !lossy;
+}
+
+}  // namespace
+
+std::string Win32Files::ansiToUtf8(std::string_view ansi) const {
+    return decodeCodePage(CP_ACP, ansi);
+}
+
+bool Win32Files::utf8ToAnsi(std::string_view utf8, std::string& ansi) const {
+    return encodeCodePage(CP_ACP, utf8, ansi);
+}
+
+std::string Win32Files::oemToUtf8(std::string_view oem) const {
+    return decodeCodePage(CP_OEMCP, oem);
+}
+
+bool Win32Files::utf8ToOem(std::string_view utf8, std::string& oem) const {
+    return encodeCodePage(CP_OEMCP, utf8, oem);
 }
 
 bool Win32Files::ansiIsSingleByte() const {

@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "store/code_page_437.h"
 #include "store/text.h"
 
 namespace morvane::uiscript {
 namespace {
 
 // Only the code page matters here.
+// Windows-1252 and 437, the code pages the runner gives the program.
 class Cp1252 : public FilePlatform {
   public:
     std::string executablePath() const override { return {}; }
@@ -24,6 +26,10 @@ class Cp1252 : public FilePlatform {
         return text::utf8ToCp1252(utf8, ansi);
     }
     bool ansiIsSingleByte() const override { return true; }
+    std::string oemToUtf8(std::string_view oem) const override { return text::cp437ToUtf8(oem); }
+    bool utf8ToOem(std::string_view utf8, std::string& oem) const override {
+        return text::utf8ToCp437(utf8, oem);
+    }
 };
 
 std::vector<PieceText> plain(std::vector<std::string> lines) {
@@ -51,6 +57,9 @@ TEST(FileFormat, BlocksAsBytes) {
         std::string bytes;
     } cases[] = {
         {plain({"[S]", "K=é"}), format(E::Ansi), "[S]\r\nK=\xE9\r\n"},
+        {plain({"C:\\Minería", "║"}), format(E::Oem),
+         "C:\\Miner\xA1"
+         "a\r\n\xBA\r\n"},
         {plain({"a", "b"}), format(E::Ansi, L::Lf, false), "a\nb"},
         {plain({"a", ""}), format(E::Ansi, L::Cr), "a\r\r"},
         {plain({}), format(E::Utf8Bom), "\xEF\xBB\xBF"},
@@ -74,12 +83,15 @@ TEST(FileFormat, BlocksAsBytes) {
         EXPECT_EQ(encodeBlock(c.lines, c.format, files), c.bytes) << showText(c.bytes);
     }
     EXPECT_THROW(encodeBlock(plain({"Риг"}), format(E::Ansi), files), std::invalid_argument);
+    EXPECT_THROW(encodeBlock(plain({"€"}), format(E::Oem), files), std::invalid_argument);
 }
 
 TEST(FileFormat, LinesKeepTheirEnds) {
     const Cp1252 files;
     EXPECT_EQ(decodeLines("a\r\nb\nc\rd", format(E::Ansi), files),
               (std::vector<std::string>{"a\r\n", "b\n", "c\r", "d"}));
+    EXPECT_EQ(decodeLines("\x82t\xE9\r\n", format(E::Oem), files),
+              (std::vector<std::string>{"étΘ\r\n"}));
     EXPECT_EQ(decodeLines("\xEF\xBB\xBFx\n", format(E::Utf8Bom), files),
               (std::vector<std::string>{"x\n"}));
     EXPECT_EQ(decodeLines("\xEF\xBB\xBFx", format(E::Utf8), files),

@@ -33,6 +33,14 @@ std::string encodeText(std::string_view utf8, Encoding encoding, const FilePlatf
             }
             return ansi;
         }
+        case Encoding::Oem: {
+            std::string oem;
+            if (!files.utf8ToOem(utf8, oem)) {
+                throw std::invalid_argument(showText(utf8) +
+                                            " has a character the OEM code page lacks");
+            }
+            return oem;
+        }
         case Encoding::Utf8:
         case Encoding::Utf8Bom:
             return std::string(utf8);
@@ -47,6 +55,8 @@ std::string decodeText(std::string_view bytes, Encoding encoding, const FilePlat
     switch (encoding) {
         case Encoding::Ansi:
             return files.ansiToUtf8(bytes);
+        case Encoding::Oem:
+            return files.oemToUtf8(bytes);
         case Encoding::Utf8:
         case Encoding::Utf8Bom:
             return std::string(bytes);
