@@ -38,6 +38,8 @@ void TForm1::bindHandlers() {
     edJTagRun->onChange = [this] { ShowScript(edJTagRun); };
     edPoolRigNameRun->onChange = [this] { ShowScript(edPoolRigNameRun); };
     edPoolWalletRun->onChange = [this] { ShowScript(edPoolWalletRun); };
+    Button4->onClick = [this] { RunCmd(Button4); };
+    Button5->onClick = [this] { Button5Click(Button5); };
 }
 
 void TForm1::FormCreate(Sender) {
