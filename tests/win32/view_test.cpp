@@ -311,17 +311,18 @@ TEST_F(ViewTest, UncaughtErrorIsShownAndTheWindowGoesOn) {
 
 TEST_F(ViewTest, RunTimeTabsAndMemosComeAndGo) {
     ui::TabPage* page = form.tabs->addTab("Four", "Four");
-    auto* memo = page->add<ui::Memo>("Mymemo1");
-    memo->fillParent = true;
-    memo->setLines({"x", "y"});
+    auto* memo = page->add<ui::Memo>("Mymemo1", true);
     form.tabs->setTabIndex(3);
     HWND memoHwnd = h(*memo);
     EXPECT_EQ(SendMessageW(h(*form.tabs), TCM_GETITEMCOUNT, 0, 0), 4);
-    EXPECT_EQ(textOf(memoHwnd), L"x\r\ny");
+    // It fills the tab from the start, before it holds any text.
     RECT pageArea{}, memoArea{};
     GetClientRect(h(*page), &pageArea);
     GetClientRect(memoHwnd, &memoArea);
     EXPECT_GT(memoArea.right, pageArea.right / 2);
+    EXPECT_GT(memoArea.bottom, pageArea.bottom / 2);
+    memo->setLines({"x", "y"});
+    EXPECT_EQ(textOf(memoHwnd), L"x\r\ny");
     EXPECT_TRUE(shown(memoHwnd));
 
     form.tabs->removeTab(3);
