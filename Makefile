@@ -75,14 +75,16 @@ scenarios: deps wineprefix
 	exit $$status
 
 # One PNG per page of the real window under Wine: build/screenshots/page0.png ... page5.png,
-# started from the sample settings file with a configuration and a pool configuration chosen.
+# started from the sample settings file with a configuration and a pool configuration chosen,
+# and launched.png: the output page after the launch of the sample's "Rig A".
 screenshots: deps wineprefix
 	@scripts/install-deps.sh imagemagick
 	cmake --preset windows
 	cmake --build --preset windows -j $(JOBS) --target pageshots
 	rm -rf build/screenshots && mkdir -p build/screenshots
 	cd build/screenshots && "$(CURDIR)/cmake/wine-run.sh" "$(PREFIX)" \
-	    "$(CURDIR)/build/windows/tools/pageshots/pageshots.exe" . ../../tests/fixtures/Morvane.ini
+	    "$(CURDIR)/build/windows/tools/pageshots/pageshots.exe" . ../../tests/fixtures/Morvane.ini \
+	    "Rig A"
 	for bmp in build/screenshots/*.bmp; do \
 	    convert "$$bmp" "$${bmp%.bmp}.png" && rm "$$bmp" || exit 1; \
 	done

@@ -2,6 +2,8 @@
 // prefix of these tests' own, Wine's cmd.exe runs them, and fake loader and miner programs
 // write down how they were started. Every run is bounded in time and ended with its job (the
 // shell's run, which no job holds, ends by itself; the wrapper script ends the prefix after).
+// No miner path here is quoted: Wine's START does not run CMD /C ""C:\My Rigs\m.exe" x" (a
+// quoted path inside the quoted command), which Windows runs; the scripts are not bent to it.
 #include <gtest/gtest.h>
 #include <windows.h>
 

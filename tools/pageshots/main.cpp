@@ -2,10 +2,13 @@
 // display. Pages that only a save or a launch leads to are shown by setting the page directly.
 // Given a settings file, the tool starts from a copy of it and, as a user would, chooses the
 // first configuration and its first pool configuration, so the run page is pictured filled.
+// Given a configuration title as well, it then launches that configuration with its first pool
+// configuration and "Load Bitstream?" checked, and pictures the output page as launched.bmp.
 #include <windows.h>
 // commctrl.h needs windows.h before it.
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -34,8 +37,8 @@ void chooseFirst(morvane::ui::Platform& platform, morvane::ui::ComboBox& box) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 2 && argc != 3) {
-        std::fprintf(stderr, "usage: pageshots FOLDER [SETTINGS]\n");
+    if (argc < 2 || argc > 4) {
+        std::fprintf(stderr, "usage: pageshots FOLDER [SETTINGS [CONFIGURATION]]\n");
         return 2;
     }
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES |
@@ -43,7 +46,7 @@ int wmain(int argc, wchar_t** argv) {
     InitCommonControlsEx(&controls);
 
     morvane::win32::Win32Platform platform;
-    if (argc == 3) {
+    if (argc >= 3) {
         const std::wstring settings = morvane::widen(morvane::SettingsStore(platform).path());
         if (!CopyFileW(argv[2], settings.c_str(), FALSE)) {
             std::fprintf(stderr, "could not copy the settings file\n");
@@ -54,7 +57,7 @@ int wmain(int argc, wchar_t** argv) {
     morvane::win32::Win32View view(*form, platform);
     view.show(SW_SHOWNORMAL);
     pump();
-    if (argc == 3) {
+    if (argc >= 3) {
         chooseFirst(platform, *form->cbBitstreams);
         chooseFirst(platform, *form->cbChoosePoolConfig);
         pump();
@@ -66,6 +69,25 @@ int wmain(int argc, wchar_t** argv) {
         const std::wstring file = folder + L"\\page" + std::to_wstring(page) + L".bmp";
         if (!morvane::win32::saveWindowImage(view.window(), file)) {
             std::fprintf(stderr, "could not save page %d\n", page);
+            return 1;
+        }
+    }
+    if (argc == 4) {
+        const auto& titles = form->cbBitstreams->items();
+        const auto chosen = std::find(titles.begin(), titles.end(), morvane::narrow(argv[3]));
+        if (chosen == titles.end()) {
+            std::fprintf(stderr, "no such configuration\n");
+            return 1;
+        }
+        morvane::ui::dispatch(platform, [&] {
+            form->cbBitstreams->userSelect(static_cast<int>(chosen - titles.begin()));
+        });
+        chooseFirst(platform, *form->cbChoosePoolConfig);
+        morvane::ui::dispatch(platform, [&] { form->chkbxLoadBitstream->userClick(); });
+        morvane::ui::dispatch(platform, [&] { form->Button4->userClick(); });
+        pump();
+        if (!morvane::win32::saveWindowImage(view.window(), folder + L"\\launched.bmp")) {
+            std::fprintf(stderr, "could not save the launched output page\n");
             return 1;
         }
     }
