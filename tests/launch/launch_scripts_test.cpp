@@ -12,6 +12,7 @@
 
 #include "golden.h"
 #include "store/sandbox_files.h"
+#include "worked_example.h"
 
 namespace morvane::launch {
 namespace {
@@ -26,15 +27,7 @@ LaunchInput workedExample() {
     in.folder = "C:\\Launcher";
     in.configuration = "Rig A";
     in.poolConfiguration = "MyPool";
-    in.parts = {.windowTitle = "FPGA",
-                .miner = "C:\\Mining\\miner.exe",
-                .params = "-t 2",
-                .paramsAfterMiner = true,
-                .usePool = true,
-                .poolUrl = "-o poolhost",
-                .poolPort = ":8333",
-                .wallet = "-u mywallet",
-                .rigNameFormat = ".rig"};
+    in.parts = testing::workedExampleParts(true);
     in.loadBitstream = true;
     in.setVoltage = true;
     in.nextJTag = "C:\\Mining\\NextJTag.exe";

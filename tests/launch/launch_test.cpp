@@ -15,6 +15,7 @@
 #include "golden.h"
 #include "toolkit/dispatch.h"
 #include "tools/uiscript/scripted_platform.h"
+#include "worked_example.h"
 
 namespace morvane::testing {
 namespace {
@@ -22,16 +23,8 @@ namespace {
 using Lines = std::vector<std::string>;
 
 // The worked example's records, and a token configuration run with four instances.
-const char* const kSettings =
-    "[Configuration Titles]\r\nID1=Rig A\r\nID2=Rig T\r\n"
-    "[Rig A]\r\nBitstream=/*C:\\Mining\\bits.bit*/\r\nMiner=/*C:\\Mining\\miner.exe*/\r\n"
-    "Miner Params Location=/*After Miner*/\r\nMiner Params=/*-t 2*/\r\n"
-    "NextJTag Location=/*C:\\Mining\\NextJTag.exe*/\r\nSet Voltage=/*Yes*/\r\n"
-    "Voltage=/*0.75*/\r\nNumber BCUs=/*2*/\r\nFPGA Name Prefix=/*FPGA*/\r\n"
-    "Miner Launch Delay=/*5*/\r\nRigname Offset=/*10*/\r\nHas Pool=/*1*/\r\nHas Token=/*0*/\r\n"
-    "[Rig A Pools]\r\nID1=MyPool\r\n"
-    "[Rig AMyPool]\r\nConfig Title=MyPool\r\nPool URL=/*-o poolhost*/\r\n"
-    "Pool Port=/*:8333*/\r\nPool Wallet=/*-u mywallet*/\r\nPool Rig Name=/*.rig*/\r\n"
+const std::string kSettings =
+    "[Configuration Titles]\r\nID1=Rig A\r\nID2=Rig T\r\n" + kWorkedExampleRecords +
     "[Rig T]\r\nMiner=/*C:\\Mining\\tokenminer.exe*/\r\nNumber BCUs=/*4*/\r\n"
     "Has Pool=/*0*/\r\nHas Token=/*1*/\r\n"
     "[Rig T Tokens]\r\nID1=TokA\r\n"

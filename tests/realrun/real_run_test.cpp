@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "../launch/worked_example.h"
 #include "app/unit1.h"
 #include "toolkit/dispatch.h"
 #include "win32/win32_files.h"
@@ -26,17 +27,8 @@ using Lines = std::vector<std::string>;
 
 const char* const kLog = "C:\\Mining\\runs.log";
 
-// The worked example's records: Rig A with its pool configuration MyPool.
-const char* const kSettings =
-    "[Configuration Titles]\r\nID1=Rig A\r\n"
-    "[Rig A]\r\nBitstream=/*C:\\Mining\\bits.bit*/\r\nMiner=/*C:\\Mining\\miner.exe*/\r\n"
-    "Miner Params Location=/*After Miner*/\r\nMiner Params=/*-t 2*/\r\n"
-    "NextJTag Location=/*C:\\Mining\\NextJTag.exe*/\r\nSet Voltage=/*Yes*/\r\n"
-    "Voltage=/*0.75*/\r\nNumber BCUs=/*2*/\r\nFPGA Name Prefix=/*FPGA*/\r\n"
-    "Miner Launch Delay=/*5*/\r\nRigname Offset=/*10*/\r\nHas Pool=/*1*/\r\nHas Token=/*0*/\r\n"
-    "[Rig A Pools]\r\nID1=MyPool\r\n"
-    "[Rig AMyPool]\r\nConfig Title=MyPool\r\nPool URL=/*-o poolhost*/\r\n"
-    "Pool Port=/*:8333*/\r\nPool Wallet=/*-u mywallet*/\r\nPool Rig Name=/*.rig*/\r\n";
+const std::string kSettings =
+    "[Configuration Titles]\r\nID1=Rig A\r\n" + testing::kWorkedExampleRecords;
 
 // The Windows program's Platform as it runs from C:\Launcher, with the real shell; messages are
 // written down instead of shown.

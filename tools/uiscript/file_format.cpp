@@ -25,21 +25,15 @@ std::string_view byteOrderMark(Encoding encoding) {
 
 std::string encodeText(std::string_view utf8, Encoding encoding, const FilePlatform& files) {
     switch (encoding) {
-        case Encoding::Ansi: {
-            std::string ansi;
-            if (!files.utf8ToAnsi(utf8, ansi)) {
-                throw std::invalid_argument(showText(utf8) +
-                                            " has a character the ANSI code page lacks");
-            }
-            return ansi;
-        }
+        case Encoding::Ansi:
         case Encoding::Oem: {
-            std::string oem;
-            if (!files.utf8ToOem(utf8, oem)) {
-                throw std::invalid_argument(showText(utf8) +
-                                            " has a character the OEM code page lacks");
+            const bool oem = encoding == Encoding::Oem;
+            std::string bytes;
+            if (!(oem ? files.utf8ToOem(utf8, bytes) : files.utf8ToAnsi(utf8, bytes))) {
+                throw std::invalid_argument(showText(utf8) + " has a character the " +
+                                            (oem ? "OEM" : "ANSI") + " code page lacks");
             }
-            return oem;
+            return bytes;
         }
         case Encoding::Utf8:
         case Encoding::Utf8Bom:
