@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "win32/native_control.h"
 
 namespace morvane::win32 {
@@ -32,6 +35,8 @@ class TabControlView : public NativeControl {
 
   private:
     int targetTab() const;
+
+    std::vector<std::wstring> items_;  // the strip's texts, as this view put them there
 };
 
 // One page of a page control or tab control: the window holding the page's controls. On a

@@ -331,6 +331,31 @@ TEST_F(ViewTest, RunTimeTabsAndMemosComeAndGo) {
     EXPECT_EQ(view.controlOf(memoHwnd), nullptr);
 }
 
+// The strip changes only where the model did; its texts stay the model's wherever that is.
+TEST_F(ViewTest, TabStripFollowsTabsAddedAndRemovedAnywhere) {
+    const auto strip = [&] {
+        std::vector<std::wstring> texts;
+        for (int i = 0; i < SendMessageW(h(*form.tabs), TCM_GETITEMCOUNT, 0, 0); ++i) {
+            wchar_t text[64] = {};
+            TCITEMW item{};
+            item.mask = TCIF_TEXT;
+            item.pszText = text;
+            item.cchTextMax = 64;
+            SendMessageW(h(*form.tabs), TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+            texts.push_back(text);
+        }
+        return texts;
+    };
+    for (const char* name : {"Two", "Two", "Five"}) form.tabs->addTab(name, name);
+    form.tabs->setTabIndex(4);
+    form.tabs->removeTab(1);
+    form.tabs->page(0)->setCaption("Uno");
+    EXPECT_EQ(strip(), (std::vector<std::wstring>{L"Uno", L"Three", L"Two", L"Two", L"Five"}));
+    EXPECT_EQ(SendMessageW(h(*form.tabs), TCM_GETCURSEL, 0, 0), 3);
+    while (form.tabs->count() > 1) form.tabs->removeTab(1);
+    EXPECT_EQ(strip(), std::vector<std::wstring>{L"Uno"});
+}
+
 TEST_F(ViewTest, HintsShowInTooltipsAndTheWindowCanBePictured) {
     EXPECT_EQ(view.tooltipText(*form.button), L"Press me");
     EXPECT_EQ(view.tooltipText(*form.edit), L"");
