@@ -150,6 +150,29 @@ TEST_F(Launch, AFailingLoopFileLeavesTheStateReachedSoFar) {
     EXPECT_EQ(form->TabControl1->tabIndex(), 0);
 }
 
+// A refused launch writes nothing and leaves the last launch's master file to "Launch Master
+// File".
+TEST_F(Launch, ARefusalLeavesEverythingAsItWas) {
+    workedExample();
+    click(form->Button4);
+    form->TabControl1->setTabIndex(0);
+    ui::dispatch(platform, [&] { form->edRigNameRun->setText("FPGA€"); });
+    ui::dispatch(platform, [&] { form->SpinBox1->setValue(3); });
+    click(form->Button4);
+
+    EXPECT_EQ(
+        dialogs(),
+        std::vector<std::string>{
+            R"(message error "The field \"Window Title\" holds \"€\", which the command scripts )"
+            R"(cannot hold: cmd.exe reads them in the OEM code page, which lacks it. Change the )"
+            R"(field and launch again.")"});
+    EXPECT_EQ(sLaunchFileName, "C:\\Launcher\\Rig A - MyPool.cmd");
+    EXPECT_EQ(file("C:\\Launcher\\Rig A - MyPool.cmd"), golden("separate/Rig A - MyPool.cmd"));
+    EXPECT_EQ(file("C:\\Launcher\\MyPool-13.cmd"), "");
+    EXPECT_EQ(captions(), (Lines{"Master File", "MyPool-11.cmd", "MyPool-12.cmd"}));
+    EXPECT_EQ(form->TabControl1->tabIndex(), 0);
+}
+
 // The token file's memo is named by its tab's index; a second launch removes the earlier tabs.
 TEST_F(Launch, TokenFileTabFollowsTheLoopFilesAndGoesWithTheNextLaunch) {
     std::filesystem::create_directories(files.hostPath("C:\\Tok"));
