@@ -108,14 +108,19 @@ bool encodeCodePage(UINT codePage, std::string_view utf8, std::string& bytes) {
     bytes.clear();
     if (utf8.empty()) return true;
     const std::wstring wide = widen(utf8);
+    // The UTF-8 code page (which either can be) takes neither WC_NO_BEST_FIT_CHARS nor a
+    // used-default flag; it fails on unpaired surrogates instead.
+    const bool utf8Page = (codePage == CP_OEMCP ? GetOEMCP() : GetACP()) == CP_UTF8;
+    const DWORD flags = utf8Page ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
     BOOL lossy = FALSE;
+    BOOL* lossyFlag = utf8Page ? nullptr : &lossy;
     const int length =
-        WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(),
-                            static_cast<int>(wide.size()), nullptr, 0, nullptr, &lossy);
+        WideCharToMultiByte(codePage, flags, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                            nullptr, lossyFlag);
     if (lossy || length <= 0) return false;
     bytes.resize(static_cast<size_t>(length));
-    WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
-                        bytes.data(), length, nullptr, &lossy);
+    WideCharToMultiByte(codePage, flags, wide.data(), static_cast<int>(wide.size()), bytes.data(),
+                        length, nullptr, lossyFlag);
     return !lossy;
 }
 
