@@ -84,8 +84,8 @@ scenarios: deps wineprefix
 # One PNG per page of the real window under Wine: build/screenshots/page0.png ... page5.png, and
 # screen.png with the window on its 1600x1000 screen, started from the sample settings file
 # with a configuration and a pool configuration chosen and a record loaded into each editor
-# page. DPI=144 pictures it on a screen of that DPI (a copy of the build's prefix with that
-# LogPixels).
+# page, and launched.png: the output page after the launch of the sample's "Rig A". DPI=144
+# pictures it on a screen of that DPI (a copy of the build's prefix with that LogPixels).
 DPI ?=
 screenshots: deps wineprefix
 	@scripts/install-deps.sh imagemagick
@@ -95,7 +95,8 @@ screenshots: deps wineprefix
 	@prefix="$(PREFIX)"; \
 	if [ -n "$(DPI)" ]; then prefix=$$(cmake/wine-dpi-prefix.sh "$(PREFIX)" "$(DPI)") || exit 1; fi; \
 	cd build/screenshots && "$(CURDIR)/cmake/wine-run.sh" "$$prefix" \
-	    "$(CURDIR)/build/windows/tools/pageshots/pageshots.exe" . ../../tests/fixtures/Morvane.ini
+	    "$(CURDIR)/build/windows/tools/pageshots/pageshots.exe" . ../../tests/fixtures/Morvane.ini \
+	    "Rig A"
 	for bmp in build/screenshots/*.bmp; do \
 	    convert "$$bmp" "$${bmp%.bmp}.png" && rm "$$bmp" || exit 1; \
 	done

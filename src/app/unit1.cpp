@@ -44,6 +44,8 @@ void TForm1::bindHandlers() {
     btnSavePoolData->onClick = [this] { btnSavePoolDataClick(btnSavePoolData); };
     cbSelectTokenSave->onChange = [this] { LoadTokenForEditing(cbSelectTokenSave); };
     Button7->onClick = [this] { SaveTokenData(Button7); };
+    Button4->onClick = [this] { RunCmd(Button4); };
+    Button5->onClick = [this] { Button5Click(Button5); };
 }
 
 void TForm1::FormCreate(Sender) {

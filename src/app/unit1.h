@@ -4,6 +4,7 @@
 #include <string>
 
 #include "launch/command_line.h"
+#include "launch/launch_scripts.h"
 #include "store/settings_store.h"
 #include "toolkit/check_box.h"
 #include "toolkit/combo_box.h"
@@ -69,6 +70,12 @@ class TForm1 : public ui::Window {
     void AddTokenConfigs(Sender sender);
     void LoadTokenForEditing(Sender sender);
     void SaveTokenData(Sender sender);
+    // "Launch Miner", the output page and the token file rewrite.
+    void RunCmd(Sender sender);
+    void Button5Click(Sender sender);
+    void EditTokenFile();
+    // What a launch takes from the run page, with the pool or token configuration in use.
+    launch::LaunchInput launchInput(bool usePool, bool useToken) const;
 
     // The settings file's wrapped values.
     bool MyWriteIniString(const std::string& sSection, const std::string& sIdent,
@@ -224,6 +231,8 @@ class TForm1 : public ui::Window {
     void buildOutputPage();
     void buildAboutPage();
     void bindHandlers();
+    // Appends a tab to the output page with a memo of that name filling it.
+    ui::Memo* addOutputTab(const std::string& caption, const std::string& memoName);
 
     ui::Platform& platform_;
     SettingsStore store_;

@@ -9,8 +9,8 @@
 namespace morvane {
 
 // What the settings store needs from the operating system: the executable's path, whole-file
-// access by Windows path, a lock shared by the program's processes, and the ANSI code page.
-// Paths are Windows paths in UTF-8.
+// access by Windows path, a lock shared by the program's processes, and the ANSI and OEM code
+// pages. Paths are Windows paths in UTF-8.
 class FilePlatform {
   public:
     enum class ReadResult { Ok, Absent, Unreadable };
@@ -72,6 +72,10 @@ class FilePlatform {
     // 65001) the bytes of "=;\r\n\t \0" never occur inside a character, while "[" and "]" can
     // be the second byte of one.
     virtual bool ansiIsSingleByte() const = 0;
+
+    // The OEM code page, the one cmd.exe reads batch files in; as for the ANSI one.
+    virtual std::string oemToUtf8(std::string_view oem) const = 0;
+    virtual bool utf8ToOem(std::string_view utf8, std::string& oem) const = 0;
 };
 
 }  // namespace morvane

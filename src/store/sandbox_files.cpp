@@ -15,6 +15,7 @@
 #include <unistd.h>
 #endif
 
+#include "store/code_page_437.h"
 #include "store/text.h"
 
 namespace morvane {
@@ -226,6 +227,12 @@ std::string SandboxFiles::ansiToUtf8(std::string_view ansi) const {
 
 bool SandboxFiles::utf8ToAnsi(std::string_view utf8, std::string& ansi) const {
     return text::utf8ToCp1252(utf8, ansi);
+}
+
+std::string SandboxFiles::oemToUtf8(std::string_view oem) const { return text::cp437ToUtf8(oem); }
+
+bool SandboxFiles::utf8ToOem(std::string_view utf8, std::string& oem) const {
+    return text::utf8ToCp437(utf8, oem);
 }
 
 }  // namespace morvane

@@ -9,8 +9,8 @@
 namespace morvane {
 
 // File access for the portable build: Windows paths ("C:\Launcher\x.cmd") live below a host
-// folder ("<root>/C/Launcher/x.cmd"), and the ANSI code page is Windows-1252. A file whose
-// owner, group and others all lack write permission is read-only. The lock of a file is an
+// folder ("<root>/C/Launcher/x.cmd"), and the ANSI code page is Windows-1252, the OEM one 437. A file
+// whose owner, group and others all lack write permission is read-only. The lock of a file is an
 // flock on its folder (in the Windows build, where the sandbox serves tests only, a lock of the
 // process's own).
 class SandboxFiles : public FilePlatform {
@@ -36,6 +36,8 @@ class SandboxFiles : public FilePlatform {
     std::string ansiToUtf8(std::string_view ansi) const override;
     bool utf8ToAnsi(std::string_view utf8, std::string& ansi) const override;
     bool ansiIsSingleByte() const override { return true; }
+    std::string oemToUtf8(std::string_view oem) const override;
+    bool utf8ToOem(std::string_view utf8, std::string& oem) const override;
 
   private:
     // The Windows path of a host path below the root.

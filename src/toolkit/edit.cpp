@@ -1,5 +1,7 @@
 #include "toolkit/edit.h"
 
+#include "store/text_file.h"
+
 namespace morvane::ui {
 
 void Edit::setText(std::string_view text) {
@@ -9,30 +11,9 @@ void Edit::setText(std::string_view text) {
     if (onChange) onChange();
 }
 
-std::string Memo::text() const {
-    std::string joined;
-    for (size_t i = 0; i < lines_.size(); ++i) {
-        if (i > 0) joined += "\r\n";
-        joined += lines_[i];
-    }
-    return joined;
-}
+std::string Memo::text() const { return joinLines(lines_, false); }
 
-void Memo::setText(std::string_view text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.emplace_back(text.substr(start));
-            break;
-        }
-        lines.emplace_back(text.substr(start, end - start));
-        start =
-            end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
-    }
-    setLines(std::move(lines));
-}
+void Memo::setText(std::string_view text) { setLines(splitLines(text)); }
 
 void Memo::setLines(std::vector<std::string> lines) {
     if (lines_ == lines) return;

@@ -28,7 +28,9 @@ class Edit : public Control {
 // A multi-line text box holding a list of lines.
 class Memo : public Control {
   public:
-    explicit Memo(std::string name) : Control(Kind::Memo, std::move(name)) {}
+    // A memo created at run time fills its parent from the start, so the view creates it so.
+    explicit Memo(std::string name, bool fillsParent = false)
+        : Control(Kind::Memo, std::move(name)), fillParent(fillsParent) {}
 
     const std::vector<std::string>& lines() const { return lines_; }
     // The lines joined by CR LF.

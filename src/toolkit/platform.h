@@ -14,7 +14,7 @@ inline constexpr int kAnswerYes = 6;
 inline constexpr int kAnswerNo = 7;
 
 // Everything the window needs from the system besides drawing: modal dialogs, the shell, the
-// user's locale, and (inherited) files and the ANSI code page. Every dialog is modal and
+// user's locale, and (inherited) files and the ANSI and OEM code pages. Every dialog is modal and
 // returns when the user has closed it.
 class Platform : public FilePlatform {
   public:
@@ -75,6 +75,10 @@ class PlatformOnFiles : public Platform {
         return files_.utf8ToAnsi(utf8, ansi);
     }
     bool ansiIsSingleByte() const override { return files_.ansiIsSingleByte(); }
+    std::string oemToUtf8(std::string_view oem) const override { return files_.oemToUtf8(oem); }
+    bool utf8ToOem(std::string_view utf8, std::string& oem) const override {
+        return files_.utf8ToOem(utf8, oem);
+    }
 
   protected:
     FilePlatform& files_;

@@ -40,16 +40,6 @@ void updatePages(const ui::TabControl& tabs, ViewContext& context) {
     }
 }
 
-std::wstring tabText(HWND tabs, int index) {
-    wchar_t text[256] = {};
-    TCITEMW item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = text;
-    item.cchTextMax = 256;
-    SendMessageW(tabs, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item));
-    return text;
-}
-
 }  // namespace
 
 void PageControlView::create(HWND parent) {
@@ -219,20 +209,30 @@ void TabControlView::create(HWND parent) {
 void TabControlView::update() {
     NativeControl::update();
     const auto& tabs = tabsOf(model_);
-    bool same = SendMessageW(handle_, TCM_GETITEMCOUNT, 0, 0) == tabs.count();
-    for (int i = 0; same && i < tabs.count(); ++i) {
-        same = tabText(handle_, i) == widen(tabs.page(i)->caption());
+    std::vector<std::wstring> wanted;
+    wanted.reserve(static_cast<size_t>(tabs.count()));
+    for (int i = 0; i < tabs.count(); ++i) wanted.push_back(widen(tabs.page(i)->caption()));
+    // Only the items that differ change: a launch adds or removes tabs one at a time, and
+    // rebuilding the whole strip each time costs a hundred tabs seconds.
+    size_t first = 0;
+    while (first < items_.size() && first < wanted.size() && items_[first] == wanted[first]) {
+        ++first;
     }
-    if (!same) {
-        SendMessageW(handle_, TCM_DELETEALLITEMS, 0, 0);
-        for (int i = 0; i < tabs.count(); ++i) {
-            std::wstring text = widen(tabs.page(i)->caption());
-            TCITEMW item{};
-            item.mask = TCIF_TEXT;
-            item.pszText = text.data();
-            SendMessageW(handle_, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
-        }
+    size_t last = 0;
+    while (last < items_.size() - first && last < wanted.size() - first &&
+           items_[items_.size() - 1 - last] == wanted[wanted.size() - 1 - last]) {
+        ++last;
     }
+    for (size_t i = items_.size() - last; i-- > first;) {
+        SendMessageW(handle_, TCM_DELETEITEM, i, 0);
+    }
+    for (size_t i = first; i < wanted.size() - last; ++i) {
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = wanted[i].data();
+        SendMessageW(handle_, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+    }
+    items_ = std::move(wanted);
     if (SendMessageW(handle_, TCM_GETCURSEL, 0, 0) != tabs.tabIndex()) {
         SendMessageW(handle_, TCM_SETCURSEL, tabs.tabIndex(), 0);
     }

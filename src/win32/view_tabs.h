@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "win32/native_control.h"
 
 namespace morvane::win32 {
@@ -58,6 +61,7 @@ class TabControlView : public NativeControl {
     int targetTab() const;
 
     int clickedTab_ = -1;  // the tab under a button press while the strip handles it
+    std::vector<std::wstring> items_;  // the strip's texts, as this view put them there
 };
 
 // One page of a page control or tab control: the window holding the page's controls. On a

@@ -248,32 +248,54 @@ std::unique_ptr<FilePlatform::Lock> Win32Files::lockFile(const std::string& path
     return nullptr;
 }
 
-std::string Win32Files::ansiToUtf8(std::string_view ansi) const {
-    if (ansi.empty()) return {};
+namespace {
+
+std::string decodeCodePage(UINT codePage, std::string_view bytes) {
+    if (bytes.empty()) return {};
     const int length =
-        MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+        MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), length);
+    MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(),
+                        length);
     return narrow(wide);
 }
 
-bool Win32Files::utf8ToAnsi(std::string_view utf8, std::string& ansi) const {
-    ansi.clear();
+bool encodeCodePage(UINT codePage, std::string_view utf8, std::string& bytes) {
+    bytes.clear();
     if (utf8.empty()) return true;
     const std::wstring wide = widen(utf8);
-    // The UTF-8 code page takes neither WC_NO_BEST_FIT_CHARS nor a used-default flag; it fails
-    // on unpaired surrogates instead.
-    const bool utf8Page = GetACP() == CP_UTF8;
+    // The UTF-8 code page (which either can be) takes neither WC_NO_BEST_FIT_CHARS nor a
+    // used-default flag; it fails on unpaired surrogates instead.
+    const bool utf8Page = (codePage == CP_OEMCP ? GetOEMCP() : GetACP()) == CP_UTF8;
     const DWORD flags = utf8Page ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
     BOOL lossy = FALSE;
     BOOL* lossyFlag = utf8Page ? nullptr : &lossy;
-    const int length = WideCharToMultiByte(
-        CP_ACP, flags, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, lossyFlag);
+    const int length =
+        WideCharToMultiByte(codePage, flags, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                            nullptr, lossyFlag);
     if (lossy || length <= 0) return false;
-    ansi.resize(static_cast<size_t>(length));
-    WideCharToMultiByte(CP_ACP, flags, wide.data(), static_cast<int>(wide.size()), ansi.data(),
+    bytes.resize(static_cast<size_t>(length));
+    WideCharToMultiByte(codePage, flags, wide.data(), static_cast<int>(wide.size()), bytes.data(),
                         length, nullptr, lossyFlag);
     return !lossy;
+}
+
+}  // namespace
+
+std::string Win32Files::ansiToUtf8(std::string_view ansi) const {
+    return decodeCodePage(CP_ACP, ansi);
+}
+
+bool Win32Files::utf8ToAnsi(std::string_view utf8, std::string& ansi) const {
+    return encodeCodePage(CP_ACP, utf8, ansi);
+}
+
+std::string Win32Files::oemToUtf8(std::string_view oem) const {
+    return decodeCodePage(CP_OEMCP, oem);
+}
+
+bool Win32Files::utf8ToOem(std::string_view utf8, std::string& oem) const {
+    return encodeCodePage(CP_OEMCP, utf8, oem);
 }
 
 bool Win32Files::ansiIsSingleByte() const {

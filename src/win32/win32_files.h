@@ -6,7 +6,8 @@
 
 namespace morvane {
 
-// File access with the wide-character Win32 API, and the system's ANSI code page (CP_ACP).
+// File access with the wide-character Win32 API, and the system's ANSI and OEM code pages
+// (CP_ACP, CP_OEMCP).
 class Win32Files : public FilePlatform {
   public:
     std::string executablePath() const override;
@@ -22,6 +23,8 @@ class Win32Files : public FilePlatform {
     std::string ansiToUtf8(std::string_view ansi) const override;
     bool utf8ToAnsi(std::string_view utf8, std::string& ansi) const override;
     bool ansiIsSingleByte() const override;
+    std::string oemToUtf8(std::string_view oem) const override;
+    bool utf8ToOem(std::string_view utf8, std::string& oem) const override;
 };
 
 // UTF-8 <-> UTF-16 at the Win32 edge.

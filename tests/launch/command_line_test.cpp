@@ -2,21 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "worked_example.h"
+
 namespace morvane::launch {
 namespace {
 
-// The made-up values of the launch's worked example.
-StartLineParts example(bool usePool) {
-    return {.windowTitle = "FPGA",
-            .miner = "C:\\Mining\\miner.exe",
-            .params = "-t 2",
-            .paramsAfterMiner = true,
-            .usePool = usePool,
-            .poolUrl = "-o poolhost",
-            .poolPort = ":8333",
-            .wallet = "-u mywallet",
-            .rigNameFormat = ".rig"};
-}
+StartLineParts example(bool usePool) { return testing::workedExampleParts(usePool); }
 
 template <typename Change>
 StartLineParts with(bool usePool, Change change) {

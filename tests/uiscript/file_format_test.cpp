@@ -7,7 +7,8 @@
 namespace morvane::uiscript {
 namespace {
 
-// Only the code page matters here: the sandbox's is Windows-1252.
+// Only the code page matters here: the sandbox's are Windows-1252 and 437,
+// the code pages the runner gives the program.
 class Cp1252 : public SandboxFiles {
   public:
     Cp1252() : SandboxFiles("/nonexistent", "") {}
@@ -38,6 +39,9 @@ TEST(FileFormat, BlocksAsBytes) {
         std::string bytes;
     } cases[] = {
         {plain({"[S]", "K=é"}), format(E::Ansi), "[S]\r\nK=\xE9\r\n"},
+        {plain({"C:\\Minería", "║"}), format(E::Oem),
+         "C:\\Miner\xA1"
+         "a\r\n\xBA\r\n"},
         {plain({"a", "b"}), format(E::Ansi, L::Lf, false), "a\nb"},
         {plain({"a", ""}), format(E::Ansi, L::Cr), "a\r\r"},
         {plain({}), format(E::Utf8Bom), "\xEF\xBB\xBF"},
@@ -61,12 +65,15 @@ TEST(FileFormat, BlocksAsBytes) {
         EXPECT_EQ(encodeBlock(c.lines, c.format, files), c.bytes) << showText(c.bytes);
     }
     EXPECT_THROW(encodeBlock(plain({"Риг"}), format(E::Ansi), files), std::invalid_argument);
+    EXPECT_THROW(encodeBlock(plain({"€"}), format(E::Oem), files), std::invalid_argument);
 }
 
 TEST(FileFormat, LinesKeepTheirEnds) {
     const Cp1252 files;
     EXPECT_EQ(decodeLines("a\r\nb\nc\rd", format(E::Ansi), files),
               (std::vector<std::string>{"a\r\n", "b\n", "c\r", "d"}));
+    EXPECT_EQ(decodeLines("\x82t\xE9\r\n", format(E::Oem), files),
+              (std::vector<std::string>{"étΘ\r\n"}));
     EXPECT_EQ(decodeLines("\xEF\xBB\xBFx\n", format(E::Utf8Bom), files),
               (std::vector<std::string>{"x\n"}));
     EXPECT_EQ(decodeLines("\xEF\xBB\xBFx", format(E::Utf8), files),

@@ -107,7 +107,7 @@ TEST(Script, BlocksAndLineNumbers) {
         "END\r\n"
         "expect memo TabControl2:0 <<X\n"
         "X\n"
-        "file 'b' escapes <<END\n"
+        "file 'b' escapes oem <<END\n"
         "a\\x00\\tb\n"
         "END\n";
     const std::vector<Command> commands = parseScript(text);
@@ -134,6 +134,7 @@ TEST(Script, BlocksAndLineNumbers) {
 
     const Command& escaped = commands[3];
     EXPECT_EQ(escaped.line, 10);
+    EXPECT_EQ(escaped.format.encoding, FileFormat::Encoding::Oem);
     ASSERT_EQ(escaped.block.size(), 1u);
     const PieceText expected = {{false, "a"}, {true, std::string(1, '\0')}, {false, "\tb"}};
     ASSERT_EQ(escaped.block[0].size(), expected.size());

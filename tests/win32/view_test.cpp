@@ -446,23 +446,49 @@ TEST_F(ViewTest, UncaughtErrorIsShownAndTheWindowGoesOn) {
 
 TEST_F(ViewTest, RunTimeTabsAndMemosComeAndGo) {
     ui::TabPage* page = form.tabs->addTab("Four", "Four");
-    auto* memo = page->add<ui::Memo>("Mymemo1");
-    memo->fillParent = true;
-    memo->setLines({"x", "y"});
+    auto* memo = page->add<ui::Memo>("Mymemo1", true);
     form.tabs->setTabIndex(3);
     HWND memoHwnd = h(*memo);
     EXPECT_EQ(SendMessageW(h(*form.tabs), TCM_GETITEMCOUNT, 0, 0), 4);
-    EXPECT_EQ(textOf(memoHwnd), L"x\r\ny");
+    // It fills the tab from the start, before it holds any text.
     RECT pageArea{}, memoArea{};
     GetClientRect(h(*page), &pageArea);
     GetClientRect(memoHwnd, &memoArea);
     EXPECT_GT(memoArea.right, pageArea.right / 2);
+    EXPECT_GT(memoArea.bottom, pageArea.bottom / 2);
+    memo->setLines({"x", "y"});
+    EXPECT_EQ(textOf(memoHwnd), L"x\r\ny");
     EXPECT_TRUE(shown(memoHwnd));
 
     form.tabs->removeTab(3);
     EXPECT_EQ(SendMessageW(h(*form.tabs), TCM_GETITEMCOUNT, 0, 0), 3);
     EXPECT_FALSE(IsWindow(memoHwnd));
     EXPECT_EQ(view.controlOf(memoHwnd), nullptr);
+}
+
+// The strip changes only where the model did; its texts stay the model's wherever that is.
+TEST_F(ViewTest, TabStripFollowsTabsAddedAndRemovedAnywhere) {
+    const auto strip = [&] {
+        std::vector<std::wstring> texts;
+        for (int i = 0; i < SendMessageW(h(*form.tabs), TCM_GETITEMCOUNT, 0, 0); ++i) {
+            wchar_t text[64] = {};
+            TCITEMW item{};
+            item.mask = TCIF_TEXT;
+            item.pszText = text;
+            item.cchTextMax = 64;
+            SendMessageW(h(*form.tabs), TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+            texts.push_back(text);
+        }
+        return texts;
+    };
+    for (const char* name : {"Two", "Two", "Five"}) form.tabs->addTab(name, name);
+    form.tabs->setTabIndex(4);
+    form.tabs->removeTab(1);
+    form.tabs->page(0)->setCaption("Uno");
+    EXPECT_EQ(strip(), (std::vector<std::wstring>{L"Uno", L"Three", L"Two", L"Two", L"Five"}));
+    EXPECT_EQ(SendMessageW(h(*form.tabs), TCM_GETCURSEL, 0, 0), 3);
+    while (form.tabs->count() > 1) form.tabs->removeTab(1);
+    EXPECT_EQ(strip(), std::vector<std::wstring>{L"Uno"});
 }
 
 TEST_F(ViewTest, HintsShowInTooltipsAndTheWindowCanBePictured) {

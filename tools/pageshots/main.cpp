@@ -4,10 +4,13 @@
 // starts from a copy of it and, as a user would, chooses the first configuration and its first
 // pool configuration, so the run page is pictured filled, and loads a record into each editor
 // page before picturing it.
+// Given a configuration title as well, it then launches that configuration with its first pool
+// configuration and "Load Bitstream?" checked, and pictures the output page as launched.bmp.
 #include <windows.h>
 // commctrl.h needs windows.h before it.
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -63,8 +66,8 @@ void loadEditorPage(morvane::TForm1& form, morvane::ui::Platform& platform, int 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 2 && argc != 3) {
-        std::fprintf(stderr, "usage: pageshots FOLDER [SETTINGS]\n");
+    if (argc < 2 || argc > 4) {
+        std::fprintf(stderr, "usage: pageshots FOLDER [SETTINGS [CONFIGURATION]]\n");
         return 2;
     }
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES |
@@ -72,7 +75,7 @@ int wmain(int argc, wchar_t** argv) {
     InitCommonControlsEx(&controls);
 
     morvane::win32::Win32Platform platform;
-    if (argc == 3) {
+    if (argc >= 3) {
         const std::wstring settings = morvane::widen(morvane::SettingsStore(platform).path());
         if (!CopyFileW(argv[2], settings.c_str(), FALSE)) {
             std::fprintf(stderr, "could not copy the settings file\n");
@@ -83,7 +86,7 @@ int wmain(int argc, wchar_t** argv) {
     morvane::win32::Win32View view(*form, platform);
     view.show(SW_SHOWNORMAL);
     pump(view);
-    if (argc == 3) {
+    if (argc >= 3) {
         chooseFirst(platform, *form->cbBitstreams);
         chooseFirst(platform, *form->cbChoosePoolConfig);
         pump(view);
@@ -94,12 +97,31 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     for (int page = 0; page < form->TabControl1->count(); ++page) {
-        if (argc == 3) loadEditorPage(*form, platform, page);
+        if (argc >= 3) loadEditorPage(*form, platform, page);
         form->TabControl1->setTabIndex(page);
         pump(view);
         const std::wstring file = folder + L"\\page" + std::to_wstring(page) + L".bmp";
         if (!morvane::win32::saveWindowImage(view.window(), file)) {
             std::fprintf(stderr, "could not save page %d\n", page);
+            return 1;
+        }
+    }
+    if (argc == 4) {
+        const auto& titles = form->cbBitstreams->items();
+        const auto chosen = std::find(titles.begin(), titles.end(), morvane::narrow(argv[3]));
+        if (chosen == titles.end()) {
+            std::fprintf(stderr, "no such configuration\n");
+            return 1;
+        }
+        morvane::ui::dispatch(platform, [&] {
+            form->cbBitstreams->userSelect(static_cast<int>(chosen - titles.begin()));
+        });
+        chooseFirst(platform, *form->cbChoosePoolConfig);
+        morvane::ui::dispatch(platform, [&] { form->chkbxLoadBitstream->userClick(); });
+        morvane::ui::dispatch(platform, [&] { form->Button4->userClick(); });
+        pump(view);
+        if (!morvane::win32::saveWindowImage(view.window(), folder + L"\\launched.bmp")) {
+            std::fprintf(stderr, "could not save the launched output page\n");
             return 1;
         }
     }

@@ -25,13 +25,15 @@ std::string_view byteOrderMark(Encoding encoding) {
 
 std::string encodeText(std::string_view utf8, Encoding encoding, const FilePlatform& files) {
     switch (encoding) {
-        case Encoding::Ansi: {
-            std::string ansi;
-            if (!files.utf8ToAnsi(utf8, ansi)) {
-                throw std::invalid_argument(showText(utf8) +
-                                            " has a character the ANSI code page lacks");
+        case Encoding::Ansi:
+        case Encoding::Oem: {
+            const bool oem = encoding == Encoding::Oem;
+            std::string bytes;
+            if (!(oem ? files.utf8ToOem(utf8, bytes) : files.utf8ToAnsi(utf8, bytes))) {
+                throw std::invalid_argument(showText(utf8) + " has a character the " +
+                                            (oem ? "OEM" : "ANSI") + " code page lacks");
             }
-            return ansi;
+            return bytes;
         }
         case Encoding::Utf8:
         case Encoding::Utf8Bom:
@@ -47,6 +49,8 @@ std::string decodeText(std::string_view bytes, Encoding encoding, const FilePlat
     switch (encoding) {
         case Encoding::Ansi:
             return files.ansiToUtf8(bytes);
+        case Encoding::Oem:
+            return files.oemToUtf8(bytes);
         case Encoding::Utf8:
         case Encoding::Utf8Bom:
             return std::string(bytes);

@@ -11,7 +11,7 @@ namespace morvane::uiscript {
 
 // The bytes of a block written in `format`: each line followed by the line end (the last one
 // too unless nofinal), a BOM where the encoding has one, raw pieces copied as they are. ANSI
-// goes through `files`' code page. Throws std::invalid_argument naming a character the code
+// and OEM go through `files`' code pages. Throws std::invalid_argument naming a character the code
 // page lacks.
 std::string encodeBlock(const std::vector<PieceText>& lines, const FileFormat& format,
                         const FilePlatform& files);

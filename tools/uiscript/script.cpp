@@ -334,6 +334,7 @@ class Parser {
         using E = FileFormat::Encoding;
         using L = FileFormat::LineEnd;
         static const std::map<std::string, E> encodings = {{"ansi", E::Ansi},
+                                                           {"oem", E::Oem},
                                                            {"utf8", E::Utf8},
                                                            {"utf8bom", E::Utf8Bom},
                                                            {"utf16le", E::Utf16Le},

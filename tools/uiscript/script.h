@@ -24,7 +24,7 @@ using PieceText = std::vector<Piece>;
 
 // How `file` writes and `expect file` reads a block.
 struct FileFormat {
-    enum class Encoding { Ansi, Utf8, Utf8Bom, Utf16Le, Utf16Be };
+    enum class Encoding { Ansi, Oem, Utf8, Utf8Bom, Utf16Le, Utf16Be };
     enum class LineEnd { CrLf, Lf, Cr };
     Encoding encoding = Encoding::Ansi;
     LineEnd lineEnd = LineEnd::CrLf;

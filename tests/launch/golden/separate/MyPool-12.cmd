@@ -1,0 +1,10 @@
+@echo off
+echo Leave this window active. When the miner fails, it will be detected and relaunched from here.
+set z=0
+
+:Loop
+START "FPGA12" /WAIT CMD /C "C:\Mining\miner.exe -t 2 -o poolhost:8333 -u mywallet.rig12"
+
+set /a z+=1
+echo Number of Restarts = %z%
+goto loop
