@@ -51,6 +51,11 @@ void ComboBoxView::update() {
 }
 
 void ComboBoxView::command(WORD code) {
+    if (code == CBN_CLOSEUP) {
+        ViewContext::Updating guard(context_);
+        layout();  // what was left while the list was open
+        return;
+    }
     if (code != CBN_SELCHANGE || context_.updating()) return;
     const int index = static_cast<int>(SendMessageW(handle_, CB_GETCURSEL, 0, 0));
     auto& combo = static_cast<ui::ComboBox&>(model_);
@@ -60,6 +65,9 @@ void ComboBoxView::command(WORD code) {
 // A closed list reports only its field's height, so only the position and width tell whether
 // it has to move.
 void ComboBoxView::layout() {
+    // Moving or resizing an open list closes it behind the user's back; it is laid out again
+    // when it closes.
+    if (SendMessageW(handle_, CB_GETDROPPEDSTATE, 0, 0)) return;
     const RECT rect = placement();
     RECT now{};
     GetWindowRect(handle_, &now);

@@ -258,6 +258,30 @@ TEST_F(ViewTest, ListChoiceRunsUserSelectAndClearingShowsEmpty) {
     EXPECT_EQ(events, (Events{"combo.change(1)", "combo.change(-1)"}));
 }
 
+// Keys in an open list move its choice, and the list stays open until Enter closes it: showing
+// the choice must not close it behind the user's back (the list's window would then keep the
+// mouse, and the next click anywhere would open it again).
+TEST_F(ViewTest, AnOpenListStaysOpenWhileTheKeyboardChoosesInIt) {
+    view.show(SW_SHOWNORMAL);
+    pump();
+    HWND combo = h(*form.combo);
+    SetFocus(combo);
+    SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    pump();
+    ASSERT_TRUE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
+    press(VK_DOWN);
+    EXPECT_TRUE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
+    press(VK_DOWN);
+    EXPECT_TRUE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
+    EXPECT_EQ(form.combo->itemIndex(), 1);
+    press(VK_RETURN);
+    EXPECT_FALSE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(form.combo->itemIndex(), 1);
+    EXPECT_EQ(events, (Events{"combo.change(0)", "combo.change(1)"}));
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
 TEST_F(ViewTest, DisabledTabCannotBeChosen) {
     HWND strip = h(*form.tabs);
     SendMessageW(strip, TCM_SETCURFOCUS, 1, 0);
