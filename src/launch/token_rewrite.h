@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "store/file_platform.h"
-#include "store/profile_text.h"
+#include "store/text_file.h"
 
 namespace morvane::launch {
 

@@ -33,17 +33,12 @@ bool startsWithNoCase(std::string_view text, std::string_view asciiPrefix) {
 
 ProfileText::ProfileText(std::string_view fileBytes, const FilePlatform& codePage)
     : codePage_(codePage), multiByte_(!codePage.ansiIsSingleByte()) {
-    const auto starts = [&](std::string_view bom) {
-        return fileBytes.substr(0, bom.size()) == bom;
-    };
-    if (starts("\xEF\xBB\xBF")) {
-        encoding_ = FileEncoding::Utf8;
-        view_ = fileBytes.substr(3);
-    } else if (starts("\xFF\xFE") || starts("\xFE\xFF")) {
-        const bool bigEndian = fileBytes[0] == '\xFE';
-        encoding_ = bigEndian ? FileEncoding::Utf16Be : FileEncoding::Utf16Le;
-        const std::string_view body = fileBytes.substr(2);
-        text_ = text::utf16ToUtf8(text::utf16Units(body, bigEndian));
+    encoding_ = markedEncoding(fileBytes);
+    const std::string_view body = fileBytes.substr(byteOrderMark(encoding_).size());
+    if (encoding_ == FileEncoding::Utf8) {
+        view_ = body;
+    } else if (encoding_ != FileEncoding::Ansi) {
+        text_ = text::utf16ToUtf8(text::utf16Units(body, encoding_ == FileEncoding::Utf16Be));
         view_ = text_;
         if (body.size() % 2 != 0) tail_ = body.substr(body.size() - 1);
     } else {
@@ -279,17 +274,10 @@ void ProfileText::write(std::string_view section, std::string_view key, std::str
 }
 
 std::string ProfileText::bytes() {
-    switch (encoding_) {
-        case FileEncoding::Ansi:
-            return std::string(view_);
-        case FileEncoding::Utf8:
-            return "\xEF\xBB\xBF" + std::string(view_);
-        case FileEncoding::Utf16Le:
-            return "\xFF\xFE" + text::utf16Bytes(text::utf8ToUtf16(view_), false) + tail_;
-        case FileEncoding::Utf16Be:
-            return "\xFE\xFF" + text::utf16Bytes(text::utf8ToUtf16(view_), true) + tail_;
-    }
-    return std::string(view_);
+    if (encoding_ == FileEncoding::Ansi) return std::string(view_);
+    std::string bytes;
+    encodeTextFile(view_, encoding_, codePage_, bytes);  // cannot fail with a byte-order mark
+    return bytes + tail_;
 }
 
 }  // namespace morvane

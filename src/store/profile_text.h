@@ -6,11 +6,9 @@
 #include <vector>
 
 #include "store/file_platform.h"
+#include "store/text_file.h"
 
 namespace morvane {
-
-// The text encodings a settings file can have; a byte-order mark selects all but Ansi.
-enum class FileEncoding { Ansi, Utf8, Utf16Le, Utf16Be };
 
 // One settings file in memory, in the profile-file dialect:
 // - "[name]" starts a section (blanks and tabs may precede it); the name runs to the line's last

@@ -4,29 +4,47 @@
 
 namespace morvane {
 
-namespace {
+FileEncoding markedEncoding(std::string_view bytes) {
+    for (const FileEncoding encoding :
+         {FileEncoding::Utf8, FileEncoding::Utf16Le, FileEncoding::Utf16Be}) {
+        if (bytes.starts_with(byteOrderMark(encoding))) return encoding;
+    }
+    return FileEncoding::Ansi;
+}
 
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
-constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
-
-}  // namespace
+std::string_view byteOrderMark(FileEncoding encoding) {
+    switch (encoding) {
+        case FileEncoding::Ansi:
+            return {};
+        case FileEncoding::Utf8:
+            return "\xEF\xBB\xBF";
+        case FileEncoding::Utf16Le:
+            return "\xFF\xFE";
+        case FileEncoding::Utf16Be:
+            return "\xFE\xFF";
+    }
+    return {};
+}
 
 DecodedText decodeTextFile(std::string_view bytes, const FilePlatform& codePage) {
-    if (bytes.starts_with(kUtf8Mark)) {
-        std::string text;
-        const std::string_view body = bytes.substr(kUtf8Mark.size());
-        text.reserve(body.size());
-        for (size_t pos = 0; pos < body.size();)
-            text::appendUtf8(text, text::decodeUtf8(body, pos));
-        return {FileEncoding::Utf8, std::move(text)};
+    const FileEncoding encoding = markedEncoding(bytes);
+    const std::string_view body = bytes.substr(byteOrderMark(encoding).size());
+    switch (encoding) {
+        case FileEncoding::Ansi:
+            return {encoding, codePage.ansiToUtf8(bytes)};
+        case FileEncoding::Utf8: {
+            std::string text;
+            text.reserve(body.size());
+            for (size_t pos = 0; pos < body.size();)
+                text::appendUtf8(text, text::decodeUtf8(body, pos));
+            return {encoding, std::move(text)};
+        }
+        case FileEncoding::Utf16Le:
+        case FileEncoding::Utf16Be:
+            return {encoding,
+                    text::utf16ToUtf8(text::utf16Units(body, encoding == FileEncoding::Utf16Be))};
     }
-    if (bytes.starts_with(kUtf16LeMark) || bytes.starts_with(kUtf16BeMark)) {
-        const bool bigEndian = bytes.starts_with(kUtf16BeMark);
-        return {bigEndian ? FileEncoding::Utf16Be : FileEncoding::Utf16Le,
-                text::utf16ToUtf8(text::utf16Units(bytes.substr(2), bigEndian))};
-    }
-    return {FileEncoding::Ansi, codePage.ansiToUtf8(bytes)};
+    return {encoding, {}};
 }
 
 bool encodeTextFile(std::string_view text, FileEncoding encoding, const FilePlatform& codePage,
@@ -35,15 +53,13 @@ bool encodeTextFile(std::string_view text, FileEncoding encoding, const FilePlat
         case FileEncoding::Ansi:
             return codePage.utf8ToAnsi(text, bytes);
         case FileEncoding::Utf8:
-            bytes = std::string(kUtf8Mark) + std::string(text);
+            bytes = std::string(byteOrderMark(encoding)) + std::string(text);
             return true;
         case FileEncoding::Utf16Le:
-        case FileEncoding::Utf16Be: {
-            const bool bigEndian = encoding == FileEncoding::Utf16Be;
-            bytes = std::string(bigEndian ? kUtf16BeMark : kUtf16LeMark) +
-                    text::utf16Bytes(text::utf8ToUtf16(text), bigEndian);
+        case FileEncoding::Utf16Be:
+            bytes = std::string(byteOrderMark(encoding)) +
+                    text::utf16Bytes(text::utf8ToUtf16(text), encoding == FileEncoding::Utf16Be);
             return true;
-        }
     }
     return false;
 }

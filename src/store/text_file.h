@@ -5,9 +5,18 @@
 #include <vector>
 
 #include "store/file_platform.h"
-#include "store/profile_text.h"
 
 namespace morvane {
+
+// The encodings of the program's text files; a byte-order mark selects all but Ansi, which is
+// the ANSI code page without a mark.
+enum class FileEncoding { Ansi, Utf8, Utf16Le, Utf16Be };
+
+// The encoding whose byte-order mark begins `bytes`: EF BB BF UTF-8, FF FE UTF-16LE, FE FF
+// UTF-16BE; Ansi without one.
+FileEncoding markedEncoding(std::string_view bytes);
+// The byte-order mark of an encoding; empty for Ansi.
+std::string_view byteOrderMark(FileEncoding encoding);
 
 // A text file's content as UTF-8, with the encoding that its byte-order mark selects.
 struct DecodedText {
@@ -15,8 +24,8 @@ struct DecodedText {
     std::string text;  // without the mark
 };
 
-// EF BB BF selects UTF-8, FF FE UTF-16LE, FE FF UTF-16BE; without a mark the bytes are taken in
-// the ANSI code page. An odd last byte of a UTF-16 text is dropped; bytes that are not UTF-8
+// The mark (markedEncoding) selects the encoding; without one the bytes are taken in the ANSI
+// code page. An odd last byte of a UTF-16 text is dropped; bytes that are not UTF-8
 // after a UTF-8 mark become U+FFFD. Nothing else is lost, NUL bytes included.
 DecodedText decodeTextFile(std::string_view bytes, const FilePlatform& codePage);
 

@@ -19,17 +19,6 @@ bool isPageShown(const Control& page) {
     return tabs.page(tabs.tabIndex()) == &page;
 }
 
-// The radio buttons of `radio`'s group, in order.
-std::vector<RadioButton*> groupOf(const RadioButton& radio) {
-    std::vector<RadioButton*> group;
-    for (const auto& sibling : radio.parent()->children()) {
-        if (sibling->kind() != Kind::RadioButton) continue;
-        auto* other = static_cast<RadioButton*>(sibling.get());
-        if (other->groupName() == radio.groupName()) group.push_back(other);
-    }
-    return group;
-}
-
 bool takesTabStop(const Control& control) {
     switch (control.kind()) {
         case Kind::Button:
@@ -42,7 +31,7 @@ bool takesTabStop(const Control& control) {
             return true;
         case Kind::RadioButton: {
             const std::vector<RadioButton*> group =
-                groupOf(static_cast<const RadioButton&>(control));
+                radioGroup(static_cast<const RadioButton&>(control));
             RadioButton* stop = nullptr;
             for (RadioButton* radio : group) {
                 if (!reachable(*radio)) continue;
@@ -79,6 +68,16 @@ bool reachable(const Control& control) {
         }
     }
     return true;
+}
+
+std::vector<RadioButton*> radioGroup(const RadioButton& radio) {
+    std::vector<RadioButton*> group;
+    for (const auto& sibling : radio.parent()->children()) {
+        if (sibling->kind() != Kind::RadioButton) continue;
+        auto* other = static_cast<RadioButton*>(sibling.get());
+        if (other->groupName() == radio.groupName()) group.push_back(other);
+    }
+    return group;
 }
 
 bool startsGroup(const Control& control) {
@@ -129,7 +128,7 @@ Control* moveFocus(Control& window, bool forward) {
 }
 
 RadioButton& radioNeighbour(RadioButton& radio, bool forward) {
-    const std::vector<RadioButton*> group = groupOf(radio);
+    const std::vector<RadioButton*> group = radioGroup(radio);
     const auto size = static_cast<std::ptrdiff_t>(group.size());
     const std::ptrdiff_t start = std::find(group.begin(), group.end(), &radio) - group.begin();
     for (std::ptrdiff_t step = 1; step < size; ++step) {

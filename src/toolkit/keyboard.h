@@ -16,6 +16,9 @@ class TabControl;
 // enabled, and it lies on the page shown of every page control and tab control around it.
 bool reachable(const Control& control);
 
+// The radio buttons of `radio`'s group: those of its group name under its parent, in order.
+std::vector<RadioButton*> radioGroup(const RadioButton& radio);
+
 // Whether the control and the controls after it of the same parent form one arrow-key group:
 // true for everything but a radio button that follows one of the same group name.
 bool startsGroup(const Control& control);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "toolkit/check_box.h"
+#include "toolkit/keyboard.h"
 #include "win32/view_context.h"
 
 namespace morvane::win32 {
@@ -27,17 +28,7 @@ void ButtonView::command(WORD code) {
 namespace {
 
 // Tab enters a radio group at its checked button, or at the first one when none is checked.
-std::vector<const ui::RadioButton*> radioGroup(const ui::RadioButton& radio) {
-    std::vector<const ui::RadioButton*> group;
-    for (const auto& sibling : radio.parent()->children()) {
-        if (sibling->kind() != ui::Kind::RadioButton) continue;
-        const auto* other = static_cast<const ui::RadioButton*>(sibling.get());
-        if (other->groupName() == radio.groupName()) group.push_back(other);
-    }
-    return group;
-}
-
-bool isGroupStop(const ui::RadioButton& radio, const std::vector<const ui::RadioButton*>& group) {
+bool isGroupStop(const ui::RadioButton& radio, const std::vector<ui::RadioButton*>& group) {
     const bool anyChecked = std::any_of(
         group.begin(), group.end(), [](const ui::RadioButton* other) { return other->checked(); });
     return radio.checked() || (!anyChecked && &radio == group.front());
@@ -52,7 +43,7 @@ void CheckView::create(HWND parent) {
         if (static_cast<const ui::CheckBox&>(model_).wordWrap) style |= BS_MULTILINE;
     } else {
         const auto& radio = static_cast<const ui::RadioButton&>(model_);
-        style |= BS_RADIOBUTTON | (isGroupStop(radio, radioGroup(radio)) ? WS_TABSTOP : 0);
+        style |= BS_RADIOBUTTON | (isGroupStop(radio, ui::radioGroup(radio)) ? WS_TABSTOP : 0);
     }
     createWindow(parent, WC_BUTTONW, style, 0, caption());
 }
@@ -75,8 +66,8 @@ void CheckView::update() {
 
 void CheckView::updateRadioTabStops() {
     if (!model_.parent()) return;
-    const std::vector<const ui::RadioButton*> group =
-        radioGroup(static_cast<const ui::RadioButton&>(model_));
+    const std::vector<ui::RadioButton*> group =
+        ui::radioGroup(static_cast<const ui::RadioButton&>(model_));
     for (const ui::RadioButton* radio : group) {
         const NativeControl* native = context_.native(*radio);
         if (!native || !native->handle()) continue;

@@ -6,6 +6,7 @@
 #include "toolkit/edit.h"
 #include "toolkit/keyboard.h"
 #include "toolkit/spin_box.h"
+#include "tools/uiscript/text_fields.h"
 
 namespace morvane::uiscript {
 
@@ -74,19 +75,7 @@ void HeadlessBackend::chooseMenu(ui::MenuItem& item) {
 void HeadlessBackend::typeText(ui::Control& field, const std::string& text) {
     act([&] {
         field.setFocus();
-        switch (field.kind()) {
-            case ui::Kind::Edit:
-                static_cast<ui::Edit&>(field).setText(text);
-                break;
-            case ui::Kind::SpinBox:
-                static_cast<ui::SpinBox&>(field).setText(text);
-                break;
-            case ui::Kind::Memo:
-                static_cast<ui::Memo&>(field).setText(text);
-                break;
-            default:
-                break;
-        }
+        setFieldText(field, text);
     });
 }
 

@@ -11,25 +11,13 @@
 #include "toolkit/spin_box.h"
 #include "toolkit/tab_control.h"
 #include "tools/uiscript/backend.h"
+#include "tools/uiscript/text_fields.h"
 
 namespace morvane::uiscript {
 
 namespace {
 
 using ui::Kind;
-
-std::string modelText(const ui::Control& control) {
-    switch (control.kind()) {
-        case Kind::Edit:
-            return static_cast<const ui::Edit&>(control).text();
-        case Kind::SpinBox:
-            return static_cast<const ui::SpinBox&>(control).text();
-        case Kind::Memo:
-            return static_cast<const ui::Memo&>(control).text();
-        default:
-            return {};
-    }
-}
 
 std::u32string decoded(const std::string& text) {
     std::u32string result;
@@ -51,15 +39,10 @@ char32_t lower(char32_t c) { return c >= U'A' && c <= U'Z' ? c - U'A' + U'a' : c
 
 }  // namespace
 
-bool isTextField(const ui::Control& control) {
-    return control.kind() == Kind::Edit || control.kind() == Kind::SpinBox ||
-           control.kind() == Kind::Memo;
-}
-
 void HeadlessKeyboard::act(const std::function<void()>& action) { ui::dispatch(platform_, action); }
 
 HeadlessKeyboard::Field& HeadlessKeyboard::field(ui::Control& control) {
-    const std::string model = modelText(control);
+    const std::string model = fieldText(control);
     auto [entry, fresh] = fields_.try_emplace(&control);
     Field& state = entry->second;
     if (fresh || state.shown != model) {
@@ -78,20 +61,8 @@ void HeadlessKeyboard::commit() {
     ui::Control* focused = window_.focused();
     if (!focused || !isTextField(*focused) || readOnly(*focused)) return;
     const std::string typed = encoded(field(*focused).text);
-    if (typed == modelText(*focused)) return;
-    act([&] {
-        switch (focused->kind()) {
-            case Kind::Edit:
-                static_cast<ui::Edit*>(focused)->setText(typed);
-                break;
-            case Kind::SpinBox:
-                static_cast<ui::SpinBox*>(focused)->setText(typed);
-                break;
-            default:
-                static_cast<ui::Memo*>(focused)->setText(typed);
-                break;
-        }
-    });
+    if (typed == fieldText(*focused)) return;
+    act([&] { setFieldText(*focused, typed); });
     // The field then shows the model's text (a spin box its text form), where that differs.
     if (ui::reachable(*focused)) field(*focused);
 }

@@ -50,7 +50,4 @@ class HeadlessKeyboard {
     std::map<const ui::Control*, Field> fields_;
 };
 
-// Whether the control is a text field (edit box, spin box, memo).
-bool isTextField(const ui::Control& control);
-
 }  // namespace morvane::uiscript

@@ -8,6 +8,7 @@
 #include "toolkit/spin_box.h"
 #include "tools/uiscript/file_format.h"
 #include "tools/uiscript/scripted_platform.h"
+#include "tools/uiscript/text_fields.h"
 
 namespace morvane::uiscript {
 
@@ -464,13 +465,8 @@ class Interpreter {
     }
 
     static std::string modelText(ui::Control& target) {
+        if (isTextField(target)) return fieldText(target);
         switch (target.kind()) {
-            case Kind::Edit:
-                return static_cast<ui::Edit&>(target).text();
-            case Kind::SpinBox:
-                return static_cast<ui::SpinBox&>(target).text();
-            case Kind::Memo:
-                return static_cast<ui::Memo&>(target).text();
             case Kind::ComboBox:
                 return static_cast<ui::ComboBox&>(target).selectedText();
             default:
